@@ -1,0 +1,110 @@
+#include "driver/command_line.h"
+
+#include "output/host_flavour.h"
+#include "run_context.h"
+
+namespace kelvoran {
+
+namespace {
+
+constexpr const char* kItemListingName = "Almandor.Prf";
+constexpr const char* kSensorListingName = "SAP Almandor.Gbl";
+
+// The host flavour, named with "FLAVOUR=" among the options; EXEXML without it.
+FatalError ReadHostFlavour(RunContext& ctx) {
+  ctx.hostFlavour = HostFlavour::ExeXml;
+  static constexpr std::string_view kKeyword = "FLAVOUR=";
+  std::size_t at = ctx.parameterString.find(kKeyword);
+  if (at == std::string::npos) return std::nullopt;
+  const std::size_t start = at + kKeyword.size();
+  std::size_t end = start;
+  while (end < ctx.parameterString.size() && ctx.parameterString[end] != ' ' &&
+         ctx.parameterString[end] != ',')
+    ++end;
+  const std::string value = ctx.parameterText.substr(start, end - start);
+  if (std::optional<HostFlavour> flavour = FindHostFlavour(value)) {
+    ctx.hostFlavour = *flavour;
+    return std::nullopt;
+  }
+  return "Error 1031: Invalid Flavour " + value + " found...";
+}
+
+}  // namespace
+
+std::string ToUpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+void BuildStartBanner(RunContext& ctx) {
+  ctx.startBanner = "* " + ctx.clock.TimeOfDay() + " SAP " + kProductName + " " + kVersionText;
+}
+
+void RebuildParameterString(RunContext& ctx) {
+  ctx.parameterString = ToUpperAscii(ctx.parameterText);
+}
+
+void ReadClientCode(RunContext& ctx) {
+  std::size_t at = ctx.parameterString.find("CLIENT=");
+  if (at != std::string::npos) ctx.clientCode = ctx.parameterString.substr(at + 7, 3);
+}
+
+std::string OptionValue(const RunContext& ctx, std::size_t start, std::size_t limit) {
+  std::string value;
+  for (std::size_t i = start; i < ctx.parameterString.size() && value.size() < limit; ++i) {
+    const char c = ctx.parameterString[i];
+    if (c == ' ' || c == ',') break;
+    value += ctx.parameterText[i] == ':' ? ' ' : ctx.parameterText[i];
+  }
+  return value;
+}
+
+bool ApplyGlobalRule(RunContext& ctx) {
+  if (ToUpperAscii(ctx.profileName) != "GLOBAL.P00") return false;
+  ctx.globalRun = true;
+  ctx.profileName = kSensorListingName;
+  return true;
+}
+
+FatalError ParseCommandLine(RunContext& ctx, int argc, const char* const* argv) {
+  if (argc >= 1 && argv[0] != nullptr) ctx.programPath = argv[0];
+  if (argc < 2) return std::string("Error 1001: Parameter for Profile-Name is missing !");
+
+  // Names and option texts are kept whole, however long: a cut would drop options or open
+  // another file.
+  ctx.profileName = argv[1];
+  ctx.parameterText.clear();
+  ctx.sensorArgument.clear();
+  if (argc > 2) {
+    ctx.parameterText = argv[2];
+    ctx.sensorArgument = argv[2];
+    if (argc > 3) {
+      ctx.parameterText += ' ';
+      ctx.parameterText += argv[3];
+    }
+  }
+  RebuildParameterString(ctx);
+  ReadClientCode(ctx);
+
+  ctx.globalItem.clear();
+  std::size_t item = ctx.parameterString.find("ITEM=");
+  if (item != std::string::npos) {
+    ctx.globalRun = true;
+    ctx.globalItem = OptionValue(ctx, item + 5, kItemCapacity);
+    ctx.profileName = kItemListingName;
+  }
+
+  const std::string& name = ctx.profileName;
+  if (name.size() < 4 || name[name.size() - 4] != '.') ctx.profileName += ".P00";
+  ApplyGlobalRule(ctx);
+
+  if (FatalError error = ReadHostFlavour(ctx)) return error;
+
+  ctx.verboseMode = ctx.parameterString.find_first_of("#@$%") != std::string::npos;
+  return std::nullopt;
+}
+
+}  // namespace kelvoran

@@ -1,0 +1,45 @@
+/// Start-up: the start banner and the command line.
+#ifndef KELVORAN_DRIVER_COMMAND_LINE_H
+#define KELVORAN_DRIVER_COMMAND_LINE_H
+
+#include <string>
+#include <string_view>
+
+#include "driver/fail_run.h"
+
+namespace kelvoran {
+
+struct RunContext;
+
+inline constexpr const char* kProductName = "Kelvoran";
+inline constexpr const char* kVersionText = "Vers 4.3 / 29.08.22";
+/// Longest item identification taken from "ITEM=" or "Item=".
+inline constexpr std::size_t kItemCapacity = 90;
+
+/// "* hh:mm:ss SAP Kelvoran Vers 4.3 / 29.08.22", kept for verbose mode.
+void BuildStartBanner(RunContext& ctx);
+
+/// Fills the run state from the command line: profile name (extension and global rules),
+/// option text and its upper-case copy, client code, item, host flavour and verbose mode.
+/// Error 1001 without a profile name; Error 1031 for an unknown "FLAVOUR=".
+[[nodiscard]] FatalError ParseCommandLine(RunContext& ctx, int argc, const char* const* argv);
+
+/// `parameterString` := `parameterText` in upper case (a-z only, positions unchanged).
+void RebuildParameterString(RunContext& ctx);
+
+/// The client code: the three characters after "CLIENT=", when given.
+void ReadClientCode(RunContext& ctx);
+
+/// An option value: from `start` in the option text, up to the first blank or comma (as seen
+/// in the upper-case copy), at most `limit` characters, each ':' turned into a blank.
+std::string OptionValue(const RunContext& ctx, std::size_t start, std::size_t limit);
+
+/// Applies the rule that makes GLOBAL (any case, with or without ".P00") a global run; true
+/// when it did.
+bool ApplyGlobalRule(RunContext& ctx);
+
+std::string ToUpperAscii(std::string_view text);
+
+}  // namespace kelvoran
+
+#endif

@@ -1,0 +1,16 @@
+#include "driver/fail_run.h"
+
+#include "output/document.h"
+#include "run_context.h"
+
+namespace kelvoran {
+
+void PrintOutput(RunContext& ctx) { ctx.console.Write(ctx.output.Text()); }
+
+int FailRun(RunContext& ctx, std::string_view message) {
+  WriteErrorDocument(ctx, message);
+  PrintOutput(ctx);
+  return kExitError;
+}
+
+}  // namespace kelvoran

@@ -1,0 +1,77 @@
+#include "driver/program.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "driver/command_line.h"
+#include "driver/global_listing.h"
+#include "driver/multi_run.h"
+#include "driver/profile_locator.h"
+#include "driver/single_run.h"
+#include "driver/system_profile.h"
+#include "run_context.h"
+
+namespace kelvoran {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: kelvoran PROFILE [OPTIONS [MORE-OPTIONS]]\n"
+    "\n"
+    "Measures an SAP R/3 system on DB2 for IBM i and prints one result document for the\n"
+    "network monitor that started it.\n"
+    "\n"
+    "  PROFILE   system profile, such as PRD (read as PRD.P00) or D:\\cfg\\PRD.P01;\n"
+    "            GLOBAL for a global run over the sensor listing \"SAP Almandor.Gbl\"\n"
+    "  OPTIONS   option text; in a global run its first word names the sensor\n"
+    "\n"
+    "Option keywords (any letter case):\n"
+    "  ITEM=name      global run over \"Almandor.Prf\" with this item (':' reads as a blank)\n"
+    "  FLAVOUR=name   host flavour: EXEXML (default), Quellon, Vistrel, Brennick, Tolvane\n"
+    "  CH=n           Tolvane: print only the value of channel n\n"
+    "  ,SYSLOG        append log lines to Kelvoran.Log in the working directory\n"
+    "  ,HOST=name     connect to this application server instead of the profile's\n"
+    "  ,NO=nn         connect with this system number instead of the profile's\n"
+    "  CLIENT=nnn     client code (kept, not used)\n"
+    "  # @ $ %        any of these characters: console progress lines\n"
+    "\n"
+    "Profiles are read where PROFILE says for the maker flavours. For EXEXML they are searched\n"
+    "in PRTG's Custom Sensors\\ExeXml folder, named in C:\\PRTG_Path.Txt or at PRTG's usual\n"
+    "installation folders, then in the current directory.\n"
+    "\n"
+    "Exit status: 0 document printed, 2 error document printed, 1 RFC library failure report.\n";
+
+}  // namespace
+
+int RunProgram(RunContext& ctx, int argc, const char* const* argv) {
+  if (argc >= 2 && argv[1] != nullptr) {
+    const std::string_view first = argv[1];
+    if (first == "--help" || first == "-h") {
+      ctx.console.Write(kUsage);
+      return kExitCompleted;
+    }
+    if (first == "--version") {
+      ctx.console.Write(std::string(kProductName) + " " + kVersionText + "\n");
+      return kExitCompleted;
+    }
+  }
+
+  BuildStartBanner(ctx);
+  if (FatalError error = ParseCommandLine(ctx, argc, argv)) return FailRun(ctx, *error);
+  if (FatalError error = LocateProfile(ctx)) return FailRun(ctx, *error);
+
+  if (ctx.globalRun) {
+    if (FatalError error = ReadGlobalListing(ctx)) return FailRun(ctx, *error);
+    RebuildParameterString(ctx);
+    ReadClientCode(ctx);
+    if (ctx.verboseMode) ctx.console.Write(ctx.startBanner + "\n");
+    return RunAllSystems(ctx);
+  }
+
+  if (FatalError error = ReadSystemProfile(ctx, std::move(ctx.profileFile), ProfileReading::Strict))
+    return FailRun(ctx, *error);
+  return RunSingleSystem(ctx);
+}
+
+}  // namespace kelvoran

@@ -1,0 +1,35 @@
+/// Channels: one measured figure each, written in the form the host flavour needs.
+#ifndef KELVORAN_OUTPUT_CHANNEL_WRITER_H
+#define KELVORAN_OUTPUT_CHANNEL_WRITER_H
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kelvoran {
+
+struct RunContext;
+
+/// Name, value and unit are each taken up to this many characters.
+inline constexpr std::size_t kChannelFieldCapacity = 123;
+/// Brennick hosts receive at most this many channels of a run.
+inline constexpr int kBrennickChannelLimit = 10;
+
+/// Appends one channel to the document. Every call counts, in every flavour, so the n-th call
+/// of the process writes channel number n (what a Tolvane "CH=" selection refers to).
+void WriteChannel(RunContext& ctx, std::string_view name, std::string_view value,
+                  std::string_view unit);
+
+/// The Brennick channel key: " /\[]*():-" each become '_', then the first '.' does.
+std::string ChannelKey(std::string_view name);
+
+/// The unit as the text flavours show it: "" is "#", "PerCent" is "%", "TimeResponse" is "mSec".
+std::string UnitText(std::string_view unit);
+
+/// The channel number selected with "CH=" in the options: at most three characters up to a
+/// comma, read as a decimal number (no digits read as 0). Empty when there is no "CH=".
+std::optional<long> SelectedChannel(const RunContext& ctx);
+
+}  // namespace kelvoran
+
+#endif

@@ -1,0 +1,79 @@
+#include "output/document.h"
+
+#include "run_context.h"
+
+namespace kelvoran {
+
+namespace {
+
+constexpr std::string_view kErrorHead = "<Prtg>\n<Error>1</Error>\n<Text>";
+constexpr std::string_view kErrorTail = "</Text>\n</Prtg>\n";
+
+bool HasChannelSelection(const RunContext& ctx) {
+  return ctx.parameterString.find("CH=") != std::string::npos;
+}
+
+}  // namespace
+
+std::string EscapeXml(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      default: escaped += c;
+    }
+  }
+  return escaped;
+}
+
+void BeginDocument(RunContext& ctx) {
+  if (IsXmlFlavour(ctx.hostFlavour)) {
+    ctx.output.Assign("\n<Prtg>\n");
+  } else {
+    ctx.output.Clear();
+  }
+}
+
+void BeginTextBlock(RunContext& ctx) {
+  ctx.output.Append(IsXmlFlavour(ctx.hostFlavour) ? "\n<Text>" : "\n# ");
+}
+
+void EndTextBlock(RunContext& ctx) {
+  if (IsXmlFlavour(ctx.hostFlavour)) {
+    ctx.output.Append("</Text>\n");
+  } else if (ctx.hostFlavour == HostFlavour::Tolvane && HasChannelSelection(ctx)) {
+    ctx.output.Clear();
+  }
+}
+
+void EndDocument(RunContext& ctx) {
+  ctx.output.Append(IsXmlFlavour(ctx.hostFlavour) ? "\n</Prtg>\n" : "\n");
+}
+
+void WriteErrorDocument(RunContext& ctx, std::string_view message) {
+  // Cut the message, never the closing tags, and never inside an escaped character.
+  const std::size_t room = OutputBuffer::kCapacity - kErrorHead.size() - kErrorTail.size();
+  std::string body;
+  for (char c : message) {
+    std::string piece = EscapeXml(std::string_view(&c, 1));
+    if (body.size() + piece.size() > room) break;
+    body += piece;
+  }
+  std::string document;
+  document.reserve(kErrorHead.size() + body.size() + kErrorTail.size());
+  document.append(kErrorHead).append(body).append(kErrorTail);
+  ctx.output.Assign(document);
+}
+
+void AppendOutsideText(RunContext& ctx, std::string_view text) {
+  if (IsXmlFlavour(ctx.hostFlavour)) {
+    ctx.output.Append(EscapeXml(text));
+  } else {
+    ctx.output.Append(text);
+  }
+}
+
+}  // namespace kelvoran

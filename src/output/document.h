@@ -1,0 +1,38 @@
+/// The result document: its envelope, its text block and the error document, in the form the
+/// host flavour needs.
+#ifndef KELVORAN_OUTPUT_DOCUMENT_H
+#define KELVORAN_OUTPUT_DOCUMENT_H
+
+#include <string>
+#include <string_view>
+
+namespace kelvoran {
+
+struct RunContext;
+
+/// Starts the document; throws away whatever the buffer held.
+void BeginDocument(RunContext& ctx);
+/// Opens the free-text element that describes the system.
+void BeginTextBlock(RunContext& ctx);
+/// Closes it. In the Tolvane flavour with a "CH=" selection it empties the buffer instead, so
+/// that the selected channel's bare value is all the host reads.
+void EndTextBlock(RunContext& ctx);
+/// Closes the document.
+void EndDocument(RunContext& ctx);
+
+/// Replaces the buffer with the error document carrying `message` (the same XML document in
+/// every flavour). The message is escaped, and cut if need be so that the document stays
+/// complete within the buffer.
+void WriteErrorDocument(RunContext& ctx, std::string_view message);
+
+/// Appends a text that comes from outside the program (a profile value, an argument, an
+/// answer of SAP). In the XML flavours it is escaped, so it can neither break the host's parser
+/// nor add elements; the text flavours take it as it stands.
+void AppendOutsideText(RunContext& ctx, std::string_view text);
+
+/// "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;"; everything else unchanged.
+std::string EscapeXml(std::string_view text);
+
+}  // namespace kelvoran
+
+#endif

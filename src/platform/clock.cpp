@@ -1,0 +1,19 @@
+#include "platform/clock.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace kelvoran {
+
+std::string SystemClock::TimeOfDay() {
+  std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  if (local == nullptr) return "00:00:00";
+  // The asctime layout "Www Mmm dd hh:mm:ss yyyy" puts the time at characters 11 to 18.
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", local->tm_hour % 100, local->tm_min % 100,
+                local->tm_sec % 100);
+  return text;
+}
+
+}  // namespace kelvoran

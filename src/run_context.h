@@ -1,0 +1,90 @@
+/// The run context: everything the probe keeps for the whole process, in one record that is
+/// built at the top of the run and passed by reference to every operation.
+#ifndef KELVORAN_RUN_CONTEXT_H
+#define KELVORAN_RUN_CONTEXT_H
+
+#include <cstdint>
+#include <string>
+
+#include "output/host_flavour.h"
+#include "output/output_buffer.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "rfc/rfc_library.h"
+#include "rfc/rfc_state.h"
+
+namespace kelvoran {
+
+/// The settings of one SAP system, as read from its profile.
+struct SystemProfile {
+  std::string extcompany, destination, client, user, password, language, mode, hostname, sysnr,
+      gwhost, gwservice;
+};
+
+/// Status texts of an RFC step.
+inline constexpr const char* kCallFailed = "ERR";
+inline constexpr const char* kCallOk = "OK";
+
+struct RunContext {
+  RunContext(Console& console_, FileSystem& files_, Clock& clock_)
+      : console(console_), files(files_), clock(clock_) {}
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
+
+  // Seams to the outside world.
+  Console& console;
+  FileSystem& files;
+  Clock& clock;
+
+  // Output: the document being assembled, the host it is for, the channels written so far and
+  // the log stream (open only with ",SYSLOG").
+  OutputBuffer output;
+  HostFlavour hostFlavour = HostFlavour::ExeXml;
+  std::int32_t channelCounter = 0;
+  FilePtr logStream;
+
+  // Command line.
+  std::string programPath;
+  std::string startBanner;
+  /// The option text as typed; option values are taken from it.
+  std::string parameterText;
+  /// `parameterText` in upper case; every option keyword is looked up in it.
+  std::string parameterString;
+  std::string profileName;
+  std::string clientCode;
+  std::string globalItem;
+  /// The second command-line argument exactly as typed (the sensor named in a global run).
+  std::string sensorArgument;
+  bool globalRun = false;
+  bool verboseMode = false;
+
+  // Where the profile was found; `profileFile` is open from LocateProfile until it is read.
+  std::string profileDirectory;
+  std::string profilePath;
+  FilePtr profileFile;
+
+  // The system being measured.
+  SystemProfile profile;
+  std::string displayHost;
+  bool profileInvalid = false;
+
+  // Global runs.
+  std::string serverListing;
+  std::string systemEntry;
+  bool sensorFound = false;
+  unsigned systemCount = 0;
+  unsigned processedCount = 0;
+  unsigned failedCount = 0;
+
+  // RFC steps.
+  RfcState rfc;
+  RfcHandle connectionHandle = 0;
+  std::string callStatus;
+  std::string databaseSystem;
+  int lastQueryResult = 0;
+};
+
+}  // namespace kelvoran
+
+#endif
