@@ -2,6 +2,9 @@
 #ifndef KELVORAN_DRIVER_SINGLE_RUN_H
 #define KELVORAN_DRIVER_SINGLE_RUN_H
 
+#include <string>
+#include <string_view>
+
 namespace kelvoran {
 
 struct RunContext;
@@ -9,6 +12,11 @@ struct RunContext;
 /// Measures the system of `profile` and prints the result or error document; returns the exit
 /// status (0 measured, 2 numbered error). A library failure report ends the process with 1.
 int RunSingleSystem(RunContext& ctx);
+
+/// The option text as the executing line shows it: cut before the first "#", then before the
+/// first "@"; "(Parameters " and "(No " alone count as nothing, and nothing shows as
+/// "(No Parameters)".
+std::string ParameterDisplay(std::string_view parameterText);
 
 }  // namespace kelvoran
 

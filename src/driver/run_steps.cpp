@@ -1,0 +1,30 @@
+#include "driver/run_steps.h"
+
+#include "rfc/failure_report.h"
+#include "rfc/system_info.h"
+#include "rfc/trace_scan.h"
+#include "run_context.h"
+
+namespace kelvoran {
+
+void InstallRfcEnvironment(RunContext& ctx) {
+  AttachFailureReport(ctx);
+  ctx.rfc.environment = RfcEnvironmentRecord{RfcFailureHandler, nullptr};
+  RfcEnvironment(&ctx.rfc.environment);
+}
+
+FatalError CheckMeasuredSystem(RunContext& ctx) {
+  ctx.callStatus = kCallFailed;
+  CheckSystemInfo(ctx, ctx.connectionHandle);
+  if (ctx.callStatus != kCallOk) {
+    // The check left its numbered message in the buffer; the trace tail completes it.
+    ScanTraceFile(ctx);
+    return std::string(ctx.output.Text());
+  }
+  if (ctx.databaseSystem.compare(0, 3, "DB4") != 0) {
+    return std::string("Error 1018: DataBase mismatch !");
+  }
+  return std::nullopt;
+}
+
+}  // namespace kelvoran

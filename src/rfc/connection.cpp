@@ -1,0 +1,156 @@
+#include "rfc/connection.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdio>
+
+#include "output/log_writer.h"
+#include "run_context.h"
+
+namespace kelvoran {
+
+namespace {
+
+constexpr std::size_t kUserWidth = 12;
+constexpr std::size_t kPasswordWidth = 10;
+
+void PadRight(std::string& text, std::size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+}
+
+char* PointerOrNull(std::string& text) { return text.empty() ? nullptr : text.data(); }
+
+// The value of an override marker: from after its "=" up to the first blank or comma.
+bool ReadOverride(const RunContext& ctx, std::string_view marker, std::string& value) {
+  const std::size_t at = ctx.parameterString.find(marker);
+  if (at == std::string::npos) return false;
+  const std::size_t start = at + marker.size();
+  std::size_t end = start;
+  while (end < ctx.parameterString.size() && ctx.parameterString[end] != ' ' &&
+         ctx.parameterString[end] != ',')
+    ++end;
+  value = ctx.parameterText.substr(start, end - start);
+  return true;
+}
+
+// The system number as its leading digits read it ("00" is 0, "7a" is 7, "x" is 0), the way
+// the C library's atoi does, but bounded instead of overflowing.
+int LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long number = 0;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+    if (number < INT_MAX) number = number * 10 + (text[i] - '0');
+  }
+  if (number > INT_MAX) number = INT_MAX;
+  return static_cast<int>(negative ? -number : number);
+}
+
+// Replaces "SapRfc.ini" with an exact copy of `source`, so that no reader of it ever sees it
+// half written: the copy goes to a temporary file beside it, which is then renamed over it.
+bool ReplaceRfcIni(RunContext& ctx, std::FILE* source) {
+  const std::string temporary = std::string(kRfcIniName) + ".new";
+  {
+    FilePtr target = ctx.files.Open(temporary, "wb");
+    if (!target) return false;
+    char block[4096];
+    std::size_t got;
+    bool written = true;
+    while ((got = std::fread(block, 1, sizeof block, source)) > 0) {
+      if (std::fwrite(block, 1, got, target.get()) != got) {
+        written = false;
+        break;
+      }
+    }
+    if (std::ferror(source)) written = false;
+    if (std::fclose(target.release()) != 0) written = false;
+    if (!written) {
+      ctx.files.Remove(temporary);
+      return false;
+    }
+  }
+  if (!ctx.files.Rename(temporary, kRfcIniName)) {
+    ctx.files.Remove(temporary);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string BuildConnectString(const RunContext& ctx) {
+  const SystemProfile& p = ctx.profile;
+  return "CLIENT=" + p.client + " USER=" + p.user + " PASSWD=" + p.password +
+         " LANG=D DEST=" + p.destination;
+}
+
+RfcHandle OpenConnection(RunContext& ctx) {
+  RfcState& rfc = ctx.rfc;
+  ConnectionCopies& c = rfc.copies;
+  const SystemProfile& p = ctx.profile;
+  c.destination = p.destination;
+  c.client = p.client;
+  c.user = p.user;
+  c.password = p.password;
+  c.language = p.language;
+  c.mode = p.mode;
+  c.hostname = p.hostname;
+  c.sysnr = p.sysnr;
+  c.gwhost = p.gwhost;
+  c.gwservice = p.gwservice;
+
+  ReadOverride(ctx, ",HOST=", c.hostname);
+  ReadOverride(ctx, ",NO=", c.sysnr);
+
+  PadRight(c.user, kUserWidth);
+  PadRight(c.password, kPasswordWidth);
+
+  ConnectionOptions& options = rfc.options;
+  options.destination = c.destination.data();
+  options.client = c.client.data();
+  options.user = c.user.data();
+  options.password = c.password.data();
+  options.language = c.language.data();
+  if (c.mode == "R/2") {
+    options.mode = 1;
+    rfc.gateway.gatewayHost = PointerOrNull(c.gwhost);
+    rfc.gateway.gatewayService = PointerOrNull(c.gwservice);
+    options.connectionParameters = &rfc.gateway;
+  } else {
+    options.mode = 0;
+    rfc.server.hostName = PointerOrNull(c.hostname);
+    if (!c.sysnr.empty()) rfc.server.systemNumber = LeadingNumber(c.sysnr);
+    rfc.server.gatewayHost = PointerOrNull(c.gwhost);
+    rfc.server.gatewayService = PointerOrNull(c.gwservice);
+    options.connectionParameters = &rfc.server;
+  }
+  options.trace = 0;
+
+  FilePtr destinationIni = ctx.files.Open(kDestinationIniPrefix + p.destination, "rb");
+  if (!destinationIni) {
+    rfc.lastOpened = RfcOpen(&options);
+    WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpen called", "");
+    return rfc.lastOpened;
+  }
+
+  ctx.console.Write("* SapRfc.Ini.......: " + p.destination + "<\n");
+  const bool replaced = ReplaceRfcIni(ctx, destinationIni.get());
+  destinationIni.reset();
+  if (!replaced) return 0;
+
+  const std::string connectString = BuildConnectString(ctx);
+  rfc.lastOpened = RfcOpenEx(connectString.c_str(), &rfc.openError);
+  WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpenEx called", "");
+  return rfc.lastOpened;
+}
+
+void CloseConnection(RunContext& ctx) {
+  if (ctx.connectionHandle != 0) {
+    RfcClose(ctx.connectionHandle);
+    ctx.connectionHandle = 0;
+  }
+}
+
+}  // namespace kelvoran

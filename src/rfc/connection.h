@@ -1,0 +1,34 @@
+/// Opening the RFC connection to the system that the current profile describes.
+#ifndef KELVORAN_RFC_CONNECTION_H
+#define KELVORAN_RFC_CONNECTION_H
+
+#include <string>
+
+#include "rfc/rfc_library.h"
+
+namespace kelvoran {
+
+struct RunContext;
+
+/// The library's configuration file, which RfcOpenEx reads its destinations from.
+inline constexpr const char* kRfcIniName = "SapRfc.ini";
+/// Prefix of the per-destination configuration files ("SapRfc.PRD").
+inline constexpr const char* kDestinationIniPrefix = "SapRfc.";
+
+/// Opens a connection and returns its handle, 0 when it could not be opened.
+///
+/// With a file "SapRfc." + destination in the working directory, that file replaces
+/// "SapRfc.ini" and the connection is opened by destination (RfcOpenEx with the connect
+/// string); otherwise directly from the profile's host and system number, or gateway in R/2
+/// mode (RfcOpen). ",HOST=" and ",NO=" in the options override host and system number.
+RfcHandle OpenConnection(RunContext& ctx);
+
+/// The connect string of the destination route; the language is always D.
+std::string BuildConnectString(const RunContext& ctx);
+
+/// Closes the current connection, if one is open.
+void CloseConnection(RunContext& ctx);
+
+}  // namespace kelvoran
+
+#endif

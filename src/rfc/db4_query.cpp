@@ -1,0 +1,178 @@
+#include "rfc/db4_query.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "output/channel_writer.h"
+#include "output/document.h"
+#include "output/log_writer.h"
+#include "rfc/failure_report.h"
+#include "rfc/rfc_result.h"
+#include "rfc/system_info.h"
+#include "run_context.h"
+
+namespace kelvoran {
+
+namespace {
+
+struct FieldEntry {
+  const char* name;
+  unsigned type;
+  unsigned length;
+  unsigned decimals;
+};
+
+// DB02INFDB4: 21 fields packed without gaps; the library computes the offsets.
+constexpr FieldEntry kDb4InfoFields[] = {
+    {"DBSYS", RFC_TYPE_CHAR, 10, 0},      {"FS_A_DATE", RFC_TYPE_DATE, 8, 0},
+    {"FS_A_TIME", RFC_TYPE_TIME, 6, 0},   {"SYSID", RFC_TYPE_CHAR, 8, 0},
+    {"TAB_CNT", RFC_TYPE_INT, 4, 0},      {"CST_CNT", RFC_TYPE_INT, 4, 0},
+    {"IDX_CNT", RFC_TYPE_INT, 4, 0},      {"TAB_SIZE", RFC_TYPE_PACKED, 8, 0},
+    {"CST_SIZE", RFC_TYPE_PACKED, 8, 0},  {"IDX_SIZE", RFC_TYPE_PACKED, 8, 0},
+    {"TAB_MIS_DB", RFC_TYPE_INT, 4, 0},   {"CST_MIS_DB", RFC_TYPE_INT, 4, 0},
+    {"IDX_MIS_DB", RFC_TYPE_INT, 4, 0},   {"VIE_MIS_DB", RFC_TYPE_INT, 4, 0},
+    {"TAB_MIS_DD", RFC_TYPE_INT, 4, 0},   {"IDX_MIS_DD", RFC_TYPE_INT, 4, 0},
+    {"CST_MIS_DD", RFC_TYPE_INT, 4, 0},   {"VIE_MIS_DD", RFC_TYPE_INT, 4, 0},
+    {"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5}, {"SYS_ASP_S", RFC_TYPE_PACKED, 6, 1},
+    {"ASP_TOT_S", RFC_TYPE_PACKED, 6, 1}};
+constexpr unsigned kDb4InfoFieldCount = sizeof kDb4InfoFields / sizeof kDb4InfoFields[0];
+
+// Positions of the fields the description text and the channels use.
+constexpr unsigned kDbSysOffset = 0, kDbSysLength = 10;
+constexpr unsigned kDateOffset = 10, kDateLength = 8;
+constexpr unsigned kTimeOffset = 18, kTimeLength = 6;
+constexpr unsigned kSysIdOffset = 24, kSysIdLength = 8;
+constexpr unsigned kTableCountOffset = 32, kKeyCountOffset = 36, kIndexCountOffset = 40;
+
+void Install(RunContext& ctx, const char* name, RfcTypeElement* elements, unsigned count,
+             RfcTypeHandle& type) {
+  if (type != 0) return;
+  if (RfcInstallStructure(name, elements, count, &type) != RFC_OK) {
+    ReportRfcFailure(ctx, "RfcInstallStructure");
+  }
+}
+
+void InstallTypes(RunContext& ctx) {
+  RfcTypeElement info[kDb4InfoFieldCount];
+  for (unsigned i = 0; i < kDb4InfoFieldCount; ++i) {
+    const FieldEntry& f = kDb4InfoFields[i];
+    info[i] = RfcTypeElement{const_cast<char*>(f.name), f.type, f.length, f.decimals, 0};
+  }
+  Install(ctx, "DB02INFDB4", info, kDb4InfoFieldCount, ctx.rfc.db4InfoType);
+  RfcTypeElement row[] = {
+      RfcTypeElement{const_cast<char*>("NAME"), RFC_TYPE_CHAR, kObjectRowLength, 0, 0}};
+  Install(ctx, "MISSOBJ", row, 1, ctx.rfc.missingObjectType);
+}
+
+// A field of the record, up to its length or an earlier NUL.
+std::string_view TakeField(const char* record, unsigned offset, unsigned length) {
+  const char* field = record + offset;
+  const void* end = std::memchr(field, '\0', length);
+  return std::string_view(field, end ? static_cast<const char*>(end) - field : length);
+}
+
+std::string_view TrimTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+std::string FormatCount(const char* record, unsigned offset) {
+  std::int32_t value;
+  std::memcpy(&value, record + offset, sizeof value);
+  char text[16];
+  std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
+  return text;
+}
+
+void WriteResultDocument(RunContext& ctx, const char* info) {
+  BeginDocument(ctx);
+  BeginTextBlock(ctx);
+  ctx.output.Append("(");
+  AppendOutsideText(ctx, ctx.profile.destination);
+  ctx.output.Append(") Kelvoran: Info=");
+  AppendOutsideText(ctx, TrimTrailingBlanks(TakeField(info, kDbSysOffset, kDbSysLength)));
+  ctx.output.Append(",Date=");
+  AppendOutsideText(ctx, TakeField(info, kDateOffset, kDateLength));
+  ctx.output.Append(",Time=");
+  AppendOutsideText(ctx, TakeField(info, kTimeOffset, kTimeLength));
+  ctx.output.Append(",Sid=");
+  AppendOutsideText(ctx, TakeField(info, kSysIdOffset, kSysIdLength));
+  EndTextBlock(ctx);
+  WriteChannel(ctx, "No.of DB-Tables", FormatCount(info, kTableCountOffset), "");
+  WriteChannel(ctx, "No.of Prim.Keys", FormatCount(info, kKeyCountOffset), "");
+  WriteChannel(ctx, "No.of Indexes", FormatCount(info, kIndexCountOffset), "");
+  EndDocument(ctx);
+}
+
+}  // namespace
+
+int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char* info,
+                RfcTableHandle addtlIndex, RfcTableHandle addtlTables, RfcTableHandle addtlViews,
+                RfcTableHandle missIndex, RfcTableHandle missTables, RfcTableHandle missViews,
+                char* exceptionText) {
+  InstallTypes(ctx);
+
+  const RfcTableHandle handles[kObjectTableCount] = {addtlIndex, addtlTables, addtlViews,
+                                                     missIndex,  missTables,  missViews};
+  RfcTable tables[kObjectTableCount + 1];
+  for (int i = 0; i < kObjectTableCount; ++i) {
+    tables[i] = RfcTable{const_cast<char*>(kObjectTableNames[i]),
+                         static_cast<unsigned>(std::strlen(kObjectTableNames[i])),
+                         ctx.rfc.missingObjectType, kObjectRowLength, handles[i],
+                         RFC_TABLE_BY_REFERENCE};
+  }
+  tables[kObjectTableCount] = RfcTable{nullptr, 0, 0, 0, nullptr, 0};
+
+  RfcParameter noParameters[] = {RfcParameter{nullptr, 0, 0, 0, nullptr}};
+  int result = RfcCall(handle, "DB02_DB4_GET_INFO", noParameters, tables);
+  WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcCall called", "");
+  if (result != RFC_OK) return result;
+
+  RfcParameter received[] = {
+      RfcParameter{const_cast<char*>("API_QWCRSSTS_RC"), 15, RFC_TYPE_INT, 4, apiResult},
+      RfcParameter{const_cast<char*>("DB02_DISPLAYED_INFO"), 19, ctx.rfc.db4InfoType,
+                   kDb4InfoLength, info},
+      RfcParameter{nullptr, 0, 0, 0, nullptr}};
+  char* exception = nullptr;
+  result = RfcReceive(handle, received, tables, &exception);
+  WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcReceive called", "");
+  if ((result == RFC_EXCEPTION || result == RFC_SYS_EXCEPTION) && exceptionText != nullptr) {
+    exceptionText[0] = '\0';
+    if (exception != nullptr) std::strncat(exceptionText, exception, kExceptionTextSize - 1);
+  }
+  return result;
+}
+
+int QueryDb4Info(RunContext& ctx, RfcHandle handle) {
+  RfcTableHandle tables[kObjectTableCount];
+  for (int i = 0; i < kObjectTableCount; ++i) {
+    tables[i] = ItCreate(kObjectTableNames[i], kObjectRowLength, 0, 0);
+    if (tables[i] == nullptr) {
+      ReportRfcFailure(ctx, std::string("ItCreate ") + kObjectTableNames[i]);
+    }
+  }
+
+  std::int32_t apiResult = 0;
+  char info[kDb4InfoLength];
+  std::memset(info, ' ', sizeof info);
+  char exceptionText[kExceptionTextSize] = "";
+  ctx.lastQueryResult = CallDb4Info(ctx, handle, &apiResult, info, tables[0], tables[1],
+                                    tables[2], tables[3], tables[4], tables[5], exceptionText);
+
+  if (ctx.lastQueryResult == RFC_OK) {
+    ctx.callStatus = kCallOk;
+    if (!ctx.globalRun) WriteResultDocument(ctx, info);
+  } else {
+    ctx.output.Append(RfcResultMessage(ctx.lastQueryResult, exceptionText));
+  }
+
+  for (int i = 0; i < kObjectTableCount; ++i) {
+    if (ItDelete(tables[i]) != 0) {
+      ReportRfcFailure(ctx, std::string("ItDelete ") + kObjectTableNames[i]);
+    }
+  }
+  return ctx.lastQueryResult;
+}
+
+}  // namespace kelvoran

@@ -1,0 +1,32 @@
+/// The last word on a failure inside the RFC library: the library's last error on standard
+/// output, then the end of the process with exit status 1 and no document.
+#ifndef KELVORAN_RFC_FAILURE_REPORT_H
+#define KELVORAN_RFC_FAILURE_REPORT_H
+
+#include <string>
+#include <string_view>
+
+#include "rfc/rfc_library.h"
+
+namespace kelvoran {
+
+struct RunContext;
+
+/// Makes `ctx` the run whose console the library's error handler reports on. The handler has
+/// no argument for it, so this one pointer is kept at the library's boundary.
+void AttachFailureReport(RunContext& ctx);
+
+/// The error handler installed with RfcEnvironment; `operation` names the failed operation.
+extern "C" void RFC_CALL RfcFailureHandler(char* operation);
+
+/// Prints the report for a failed `operation`, closes the null connection and ends the process
+/// with exit status 1. Also called directly when preparing a call fails ("RfcInstallStructure",
+/// "ItCreate MISS_TABLES", ...). Never returns, and never unwinds through the library.
+[[noreturn]] void ReportRfcFailure(RunContext& ctx, std::string_view operation);
+
+/// The report's lines, from the operation and the library's last error.
+std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error);
+
+}  // namespace kelvoran
+
+#endif

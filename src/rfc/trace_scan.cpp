@@ -1,0 +1,48 @@
+#include "rfc/trace_scan.h"
+
+#include <cstring>
+
+#include "run_context.h"
+
+namespace kelvoran {
+
+namespace {
+
+constexpr int kPieceBuffer = 100;  // at most 99 characters per read
+
+bool StartsWith(std::string_view text, std::string_view head) {
+  return text.substr(0, head.size()) == head;
+}
+
+}  // namespace
+
+std::string FindTraceError(std::FILE* trace) {
+  std::string finding;
+  char buffer[kPieceBuffer];
+  while (std::fgets(buffer, sizeof buffer, trace) != nullptr) {
+    const std::string_view piece(buffer, std::strlen(buffer));
+    if (StartsWith(piece, "**** ERROR ")) finding.clear();
+    if (StartsWith(piece, "ERROR ")) finding = piece.size() > 12 ? piece.substr(12) : "";
+    if (piece.size() >= 15 && piece.substr(7, 8) == "======> ") finding = piece.substr(15);
+    if (!finding.empty() && finding.back() == '\r') finding.pop_back();
+    if (!finding.empty() && finding.back() == '\n') finding.pop_back();
+  }
+  return finding;
+}
+
+void ScanTraceFile(RunContext& ctx) {
+  FilePtr trace = ctx.files.Open(kTraceFileName, "r");
+  if (!trace) {
+    ctx.output.Append(" - Look for Trace-File");
+    return;
+  }
+  const std::string finding = FindTraceError(trace.get());
+  if (finding.empty()) {
+    ctx.output.Append(" - Please Check Trace-File !");
+  } else {
+    ctx.output.Append(" - ");
+    ctx.output.Append(finding);
+  }
+}
+
+}  // namespace kelvoran
