@@ -2,18 +2,148 @@
 
 #include <gtest/gtest.h>
 
+#include "driver/command_line.h"
+#include "output/channel_writer.h"
 #include "support/test_context.h"
 
 namespace kelvoran {
 namespace {
 
-TEST(DocumentTest, ErrorDocumentReplacesChannels) {
-  TestContext t;
+// Builds a document the way the query does: text block, then the given channels.
+std::string BuildDocument(TestContext& t, const std::string& text,
+                          std::initializer_list<std::pair<const char*, const char*>> channels) {
   BeginDocument(t.ctx);
-  t.ctx.output.Append("\n<Result><Channel>x</Channel>\n<Value>1</Value></Result>\n");
-  WriteErrorDocument(t.ctx, "Error 1018: DataBase mismatch !");
-  EXPECT_EQ(t.ctx.output.Text(),
-            "<Prtg>\n<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n");
+  BeginTextBlock(t.ctx);
+  t.ctx.output.Append(text);
+  EndTextBlock(t.ctx);
+  for (const auto& [name, value] : channels) WriteChannel(t.ctx, name, value, "");
+  EndDocument(t.ctx);
+  return t.ctx.output.Text();
+}
+
+TEST(DocumentTest, EachFlavourGetsItsForm) {
+  struct Case {
+    const char* label;
+    HostFlavour flavour;
+    const char* options;
+    std::string expected;
+  } cases[] = {
+      {"EXEXML", HostFlavour::ExeXml, "",
+       "\n<Prtg>\n\n<Text>T</Text>\n"
+       "\n<Result><Channel>No.of DB-Tables</Channel>\n<Value>812</Value></Result>\n"
+       "\n<Result><Channel>No.of Indexes</Channel>\n<Value>1523</Value></Result>\n"
+       "\n</Prtg>\n"},
+      {"Quellon is XML", HostFlavour::Quellon, "CH=2",
+       "\n<Prtg>\n\n<Text>T</Text>\n"
+       "\n<Result><Channel>No.of DB-Tables</Channel>\n<Value>812</Value></Result>\n"
+       "\n<Result><Channel>No.of Indexes</Channel>\n<Value>1523</Value></Result>\n"
+       "\n</Prtg>\n"},
+      {"Vistrel is XML", HostFlavour::Vistrel, "",
+       "\n<Prtg>\n\n<Text>T</Text>\n"
+       "\n<Result><Channel>No.of DB-Tables</Channel>\n<Value>812</Value></Result>\n"
+       "\n<Result><Channel>No.of Indexes</Channel>\n<Value>1523</Value></Result>\n"
+       "\n</Prtg>\n"},
+      {"Brennick", HostFlavour::Brennick, "CH=1",
+       "\n# T"
+       "\n\nMessage.No_of_DB_Tables: No.of DB-Tables (#)\nStatistic.No_of_DB_Tables: 812"
+       "\n\nMessage.No_of_Indexes: No.of Indexes (#)\nStatistic.No_of_Indexes: 1523"
+       "\n"},
+      {"Tolvane", HostFlavour::Tolvane, "",
+       "\n# T\n> No.of DB-Tables: 812 #\n> No.of Indexes: 1523 #\n"},
+      {"Tolvane selecting channel 2", HostFlavour::Tolvane, "-s ch=2", "1523\n"},
+      {"Tolvane selecting no channel", HostFlavour::Tolvane, "CH=7", "\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TestContext t;
+    t.ctx.hostFlavour = c.flavour;
+    t.ctx.parameterText = c.options;
+    t.ctx.parameterString = ToUpperAscii(c.options);
+    EXPECT_EQ(BuildDocument(t, "T", {{"No.of DB-Tables", "812"}, {"No.of Indexes", "1523"}}),
+              c.expected);
+  }
+}
+
+TEST(DocumentTest, ErrorDocumentIsTheSameInEveryFlavourAndReplacesTheBuffer) {
+  for (HostFlavour flavour : {HostFlavour::ExeXml, HostFlavour::Brennick, HostFlavour::Tolvane}) {
+    SCOPED_TRACE(HostFlavourName(flavour));
+    TestContext t;
+    t.ctx.hostFlavour = flavour;
+    BuildDocument(t, "T", {{"No.of DB-Tables", "812"}});
+    WriteErrorDocument(t.ctx, "Error 1018: DataBase mismatch !");
+    EXPECT_EQ(t.ctx.output.Text(),
+              "<Prtg>\n<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n");
+  }
+}
+
+TEST(DocumentTest, ErrorDocumentEscapesAndStaysComplete) {
+  struct Case {
+    const char* label;
+    std::string message;
+    std::string expectedText;
+  } cases[] = {
+      {"empty", "", ""},
+      {"special characters", "Error 1012: Exception.: A<B> & C",
+       "Error 1012: Exception.: A&lt;B&gt; &amp; C"},
+      {"longer than the buffer", std::string(5000, '&'), ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TestContext t;
+    WriteErrorDocument(t.ctx, c.message);
+    const std::string& doc = t.ctx.output.Text();
+    ASSERT_EQ(doc.rfind("<Prtg>\n<Error>1</Error>\n<Text>", 0), 0u);
+    ASSERT_GE(doc.size(), 16u);
+    EXPECT_EQ(doc.substr(doc.size() - 16), "</Text>\n</Prtg>\n");
+    std::string text = doc.substr(30, doc.size() - 46);
+    if (c.message.size() > OutputBuffer::kCapacity) {
+      // Cut between escaped characters, never inside one.
+      EXPECT_LE(doc.size(), OutputBuffer::kCapacity);
+      EXPECT_EQ(text.size() % 5, 0u);
+      EXPECT_EQ(text.find_first_not_of("&amp;"), std::string::npos);
+    } else {
+      EXPECT_EQ(text, c.expectedText);
+    }
+  }
+}
+
+TEST(DocumentTest, OutsideTextIsEscapedOnlyInXmlFlavours) {
+  struct Case {
+    HostFlavour flavour;
+    const char* expected;
+  } cases[] = {{HostFlavour::ExeXml, "a&lt;b&gt;&amp;c"},
+               {HostFlavour::Vistrel, "a&lt;b&gt;&amp;c"},
+               {HostFlavour::Brennick, "a<b>&c"},
+               {HostFlavour::Tolvane, "a<b>&c"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(HostFlavourName(c.flavour));
+    TestContext t;
+    t.ctx.hostFlavour = c.flavour;
+    AppendOutsideText(t.ctx, "a<b>&c");
+    EXPECT_EQ(t.ctx.output.Text(), c.expected);
+  }
+}
+
+TEST(DocumentTest, BeginDocumentDiscardsEarlierText) {
+  TestContext t;
+  t.ctx.output.Append("left over");
+  BeginDocument(t.ctx);
+  EXPECT_EQ(t.ctx.output.Text(), "\n<Prtg>\n");
+  t.ctx.hostFlavour = HostFlavour::Tolvane;
+  t.ctx.output.Append("left over");
+  BeginDocument(t.ctx);
+  EXPECT_EQ(t.ctx.output.Text(), "");
+}
+
+TEST(OutputBufferTest, AppendsBeyondTheCapacityAreCut) {
+  OutputBuffer buffer;
+  buffer.Append(std::string(4000, 'a'));
+  buffer.Append(std::string(200, 'b'));
+  EXPECT_EQ(buffer.Text(), std::string(4000, 'a') + std::string(95, 'b'));
+  buffer.Append("c");
+  EXPECT_EQ(buffer.Text().size(), OutputBuffer::kCapacity);
+  buffer.Assign("new");
+  EXPECT_EQ(buffer.Text(), "new");
 }
 
 }  // namespace
