@@ -1,0 +1,166 @@
+#include "rfc/connection.h"
+
+#include <gtest/gtest.h>
+
+#include "driver/command_line.h"
+#include "support/temp_dir.h"
+#include "support/test_context.h"
+
+namespace kelvoran {
+namespace {
+
+class ConnectionTest : public ::testing::Test {
+ protected:
+  ConnectionTest() : cwd_(dir_.Path()) {
+    SystemProfile& p = t_.ctx.profile;
+    p.destination = "PRD";
+    p.client = "100";
+    p.user = "MONI";
+    p.password = "p";
+    p.language = "E";
+    p.mode = "R/3";
+    p.hostname = "sapprd";
+    p.sysnr = "07";
+    p.gwhost = "gw";
+    p.gwservice = "sapgw07";
+  }
+
+  void SetOptions(const std::string& options) {
+    t_.ctx.parameterText = options;
+    RebuildParameterString(t_.ctx);
+  }
+
+  static std::string Text(const char* text) { return text ? text : "<null>"; }
+
+  TempDir dir_;
+  ScopedWorkingDirectory cwd_;
+  TestContext t_;
+};
+
+TEST_F(ConnectionTest, OptionsRecordOfAnR3Connection) {
+  OpenConnection(t_.ctx);
+  const ConnectionOptions& o = t_.ctx.rfc.options;
+  EXPECT_EQ(Text(o.destination), "PRD");
+  EXPECT_EQ(o.mode, 0);
+  EXPECT_EQ(o.connectionParameters, &t_.ctx.rfc.server);
+  EXPECT_EQ(Text(o.client), "100");
+  EXPECT_EQ(Text(o.user), "MONI        ");
+  EXPECT_EQ(Text(o.password), "p         ");
+  EXPECT_EQ(Text(o.language), "E");
+  EXPECT_EQ(o.trace, 0);
+  const ServerParameters& s = t_.ctx.rfc.server;
+  EXPECT_EQ(Text(s.hostName), "sapprd");
+  EXPECT_EQ(s.systemNumber, 7);
+  EXPECT_EQ(Text(s.gatewayHost), "gw");
+  EXPECT_EQ(Text(s.gatewayService), "sapgw07");
+  // The records point at the connection's own copies, never at the profile.
+  EXPECT_NE(o.destination, t_.ctx.profile.destination.data());
+}
+
+TEST_F(ConnectionTest, ModeR2OnlyWhenExactlyR2) {
+  struct Case {
+    const char* mode;
+    int expected;
+  } cases[] = {{"R/2", 1}, {"R/3", 0}, {"r/2", 0}, {"R/2 ", 0}, {"", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    t_.ctx.profile.mode = c.mode;
+    OpenConnection(t_.ctx);
+    EXPECT_EQ(t_.ctx.rfc.options.mode, c.expected);
+    if (c.expected == 1) {
+      EXPECT_EQ(t_.ctx.rfc.options.connectionParameters, &t_.ctx.rfc.gateway);
+      EXPECT_EQ(Text(t_.ctx.rfc.gateway.gatewayHost), "gw");
+      EXPECT_EQ(Text(t_.ctx.rfc.gateway.gatewayService), "sapgw07");
+    }
+  }
+}
+
+TEST_F(ConnectionTest, EmptyHostFieldsArePassedAsNull) {
+  t_.ctx.profile.hostname.clear();
+  t_.ctx.profile.gwhost.clear();
+  t_.ctx.profile.gwservice.clear();
+  OpenConnection(t_.ctx);
+  EXPECT_EQ(t_.ctx.rfc.server.hostName, nullptr);
+  EXPECT_EQ(t_.ctx.rfc.server.gatewayHost, nullptr);
+  EXPECT_EQ(t_.ctx.rfc.server.gatewayService, nullptr);
+  t_.ctx.profile.mode = "R/2";
+  OpenConnection(t_.ctx);
+  EXPECT_EQ(t_.ctx.rfc.gateway.gatewayHost, nullptr);
+  EXPECT_EQ(t_.ctx.rfc.gateway.gatewayService, nullptr);
+}
+
+TEST_F(ConnectionTest, SystemNumberReadsLeadingDigitsAndKeepsItsValueWhenEmpty) {
+  struct Case {
+    const char* sysnr;
+    int expected;
+  } cases[] = {{"00", 0}, {"7a", 7}, {"x", 0}, {"42", 42}, {"", 42}, {"99999999999", 2147483647}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sysnr);
+    t_.ctx.profile.sysnr = c.sysnr;
+    OpenConnection(t_.ctx);
+    EXPECT_EQ(t_.ctx.rfc.server.systemNumber, c.expected);
+  }
+}
+
+TEST_F(ConnectionTest, LongUserAndPasswordAreNotPadded) {
+  t_.ctx.profile.user = "AVERYLONGUSERNAME";
+  t_.ctx.profile.password = "longpassword";
+  OpenConnection(t_.ctx);
+  EXPECT_EQ(Text(t_.ctx.rfc.options.user), "AVERYLONGUSERNAME");
+  EXPECT_EQ(Text(t_.ctx.rfc.options.password), "longpassword");
+}
+
+TEST_F(ConnectionTest, HostAndSystemNumberOverrides) {
+  struct Case {
+    const char* options;
+    std::string host;
+    int sysnr;
+  } cases[] = {
+      {"-s,HOST=sapapp2,x", "sapapp2", 7},
+      {"-s,host=SapApp2 x", "SapApp2", 7},
+      {"-s,NO=12", "sapprd", 12},
+      {"-s,HOST=h2,NO=03", "h2", 3},
+      {"-s,HOST=", "<null>", 7},
+      {"-s,NO=,x", "sapprd", 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    t_.ctx.rfc.server.systemNumber = 7;
+    SetOptions(c.options);
+    OpenConnection(t_.ctx);
+    EXPECT_EQ(Text(t_.ctx.rfc.server.hostName), c.host);
+    EXPECT_EQ(t_.ctx.rfc.server.systemNumber, c.sysnr);
+  }
+}
+
+TEST_F(ConnectionTest, ConnectStringCarriesProfileValuesUnpadded) {
+  t_.ctx.profile.password = "p";
+  EXPECT_EQ(BuildConnectString(t_.ctx), "CLIENT=100 USER=MONI PASSWD=p LANG=D DEST=PRD");
+}
+
+TEST_F(ConnectionTest, PerDestinationFileReplacesSapRfcIni) {
+  const std::string content = "DEST=PRD\r\nASHOST=sapprd\r\nSYSNR=07\r\n\x01\xff";
+  dir_.Write("SapRfc.PRD", content);
+  dir_.Write("SapRfc.ini", "old content that is longer than the new one............");
+  OpenConnection(t_.ctx);
+  EXPECT_EQ(dir_.Read("SapRfc.ini"), content);
+  EXPECT_EQ(t_.console.Text(), "* SapRfc.Ini.......: PRD<\n");
+  EXPECT_FALSE(dir_.Exists("SapRfc.ini.new"));
+}
+
+TEST_F(ConnectionTest, EmptyPerDestinationFileGivesEmptySapRfcIni) {
+  dir_.Write("SapRfc.PRD", "");
+  dir_.Write("SapRfc.ini", "old");
+  OpenConnection(t_.ctx);
+  EXPECT_EQ(dir_.Read("SapRfc.ini"), "");
+}
+
+TEST_F(ConnectionTest, WithoutPerDestinationFileSapRfcIniIsUntouched) {
+  dir_.Write("SapRfc.ini", "DEST=QAS\n");
+  OpenConnection(t_.ctx);
+  EXPECT_EQ(dir_.Read("SapRfc.ini"), "DEST=QAS\n");
+  EXPECT_EQ(t_.console.Text(), "");
+}
+
+}  // namespace
+}  // namespace kelvoran
