@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Makes sure the tools a task needs are installed: installs the missing Debian packages with
+# apt-get when run as root, and otherwise says exactly what to install.
+# Usage: ensure-tools.sh build|test|cross|bench ...
+set -euo pipefail
+
+missing=()
+need_command() {  # command package
+  command -v "$1" >/dev/null 2>&1 || missing+=("$2")
+}
+need_file() {  # glob package
+  compgen -G "$1" >/dev/null || missing+=("$2")
+}
+
+for task in "$@"; do
+  case "$task" in
+    build)
+      need_command cmake cmake
+      need_command ninja ninja-build
+      need_command g++ g++
+      ;;
+    test)
+      need_command cmake cmake
+      need_command ninja ninja-build
+      need_command g++ g++
+      need_file "/usr/lib/*/cmake/GTest/GTestConfig.cmake" libgtest-dev
+      ;;
+    cross)
+      need_command cmake cmake
+      need_command ninja ninja-build
+      need_command i686-w64-mingw32-g++ g++-mingw-w64-i686
+      need_command i686-w64-mingw32-objdump binutils-mingw-w64-i686
+      ;;
+    bench)
+      need_command hyperfine hyperfine
+      need_file /usr/bin/time time
+      ;;
+    *)
+      echo "ensure-tools.sh: unknown task '$task'" >&2
+      exit 2
+      ;;
+  esac
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+# One package may be named by several tasks.
+mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
+
+if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq </dev/null
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+else
+  echo "Missing Debian packages: ${missing[*]}" >&2
+  echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
