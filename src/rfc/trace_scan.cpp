@@ -24,8 +24,10 @@ std::string FindTraceError(std::FILE* trace) {
     if (StartsWith(piece, "**** ERROR ")) finding.clear();
     if (StartsWith(piece, "ERROR ")) finding = piece.size() > 12 ? piece.substr(12) : "";
     if (piece.size() >= 15 && piece.substr(7, 8) == "======> ") finding = piece.substr(15);
-    if (!finding.empty() && finding.back() == '\r') finding.pop_back();
+    // The line end goes: the line feed, then a carriage return before it, so that a trace
+    // written with CR LF reads the same wherever the probe runs.
     if (!finding.empty() && finding.back() == '\n') finding.pop_back();
+    if (!finding.empty() && finding.back() == '\r') finding.pop_back();
   }
   return finding;
 }

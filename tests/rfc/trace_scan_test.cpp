@@ -32,7 +32,7 @@ TEST(TraceScanTest, TellingLineOfTheTraceFile) {
       {"marker must stand at characters 8 to 15", "T:47110 ======> off by one\n",
        " - Please Check Trace-File !"},
       {"continuation piece of a long line counts", longLine, " - continued text"},
-      {"CR LF line end", "ERROR       windows line\r\n", " - windows line\r"},
+      {"CR LF line end", "ERROR       windows line\r\n", " - windows line"},
       {"case matters", "error       lower\n", " - Please Check Trace-File !"},
   };
   for (const Case& c : cases) {
