@@ -2,6 +2,9 @@
 #ifndef KELVORAN_DRIVER_PROFILE_LOCATOR_H
 #define KELVORAN_DRIVER_PROFILE_LOCATOR_H
 
+#include <cstddef>
+#include <string_view>
+
 #include "driver/fail_run.h"
 
 namespace kelvoran {
@@ -13,6 +16,11 @@ struct RunContext;
 /// folder for EXEXML), and leaves it open in `profileFile` with `profileDirectory` and
 /// `profilePath` set. Error 1002 when it is not found.
 [[nodiscard]] FatalError LocateProfile(RunContext& ctx);
+
+/// The length of the directory written in front of a profile name: up to and including its
+/// last '\' or '/'. 0 when there is none, or when the only one is the first character (such a
+/// name is not split).
+std::size_t DirectoryPartLength(std::string_view name);
 
 }  // namespace kelvoran
 
