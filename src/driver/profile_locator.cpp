@@ -108,8 +108,8 @@ FatalError LocateProfile(RunContext& ctx) {
   // PRTG starts the probe from its own folder; a directory on the command line is not used.
   ctx.profileDirectory.clear();
   FilePtr pathFile = ctx.files.Open(kPrtgPathFile, "r");
-  FatalError error = pathFile ? OpenBelowNamedFolder(ctx, std::move(pathFile))
-                              : OpenInUsualFolders(ctx);
+  FatalError error =
+      pathFile ? OpenBelowNamedFolder(ctx, std::move(pathFile)) : OpenInUsualFolders(ctx);
   if (error) return error;
   ctx.profilePath = ctx.profileDirectory + ctx.profileName;
   return std::nullopt;

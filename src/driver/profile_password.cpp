@@ -58,7 +58,8 @@ std::size_t StoredPosition(std::size_t blockPosition) {
 DecodedPassword DecodeProfilePassword(std::string_view stored) {
   DecodedPassword result;
   char header[kHeaderLength] = {};
-  for (std::size_t i = 0; i < kHeaderLength && i < stored.size(); ++i) header[i] = Combine(stored[i], i);
+  for (std::size_t i = 0; i < kHeaderLength && i < stored.size(); ++i)
+    header[i] = Combine(stored[i], i);
   result.wellFormed = stored.size() == kStoredPasswordLength && IsDigit(header[0]) &&
                       IsDigit(header[1]) && IsDigit(header[2]) && IsDigit(header[3]);
 
@@ -78,7 +79,8 @@ DecodedPassword DecodeProfilePassword(std::string_view stored) {
   result.verified = true;
   // The block is a C text: a NUL ends it.
   const std::size_t end = block.find('\0');
-  result.password = block.substr(0, std::min(length, end == std::string::npos ? kBlockLength : end));
+  result.password =
+      block.substr(0, std::min(length, end == std::string::npos ? kBlockLength : end));
   return result;
 }
 

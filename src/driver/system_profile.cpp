@@ -66,7 +66,8 @@ FatalError TakePassword(RunContext& ctx, ProfileReading reading, const std::stri
       return error;
   }
   if (!decoded.verified) {
-    return Problem(ctx, reading, Message("Error 1005: Wrong Password in Profile ", ctx, " found..."));
+    return Problem(ctx, reading,
+                   Message("Error 1005: Wrong Password in Profile ", ctx, " found..."));
   }
   ctx.profile.password = decoded.password;
   return std::nullopt;
@@ -84,9 +85,9 @@ FatalError ReadSystemProfile(RunContext& ctx, FilePtr file, ProfileReading readi
     const ProfileSetting* setting = FindSetting(line);
     if (setting == nullptr) continue;
     // The character after the key is a separator and is skipped whatever it is.
-    std::string value =
-        line.size() > kProfileKeyLength + 1 ? line.substr(kProfileKeyLength + 1, kProfileValueLimit)
-                                            : std::string();
+    std::string value = line.size() > kProfileKeyLength + 1
+                            ? line.substr(kProfileKeyLength + 1, kProfileValueLimit)
+                            : std::string();
     const std::string_view key = setting->key;
     if (key == kPasswordKey) {
       if (FatalError error = TakePassword(ctx, reading, value)) return error;
@@ -102,13 +103,13 @@ FatalError ReadSystemProfile(RunContext& ctx, FilePtr file, ProfileReading readi
 
 FatalError ValidateSystemProfile(RunContext& ctx, ProfileReading reading) {
   if (ctx.profile.user.empty()) {
-    if (FatalError error =
-            Problem(ctx, reading, Message("Error 1006: Username in Profile ", ctx, " is missing...")))
+    if (FatalError error = Problem(
+            ctx, reading, Message("Error 1006: Username in Profile ", ctx, " is missing...")))
       return error;
   }
   if (ctx.profile.password.empty()) {
-    if (FatalError error =
-            Problem(ctx, reading, Message("Error 1007: Password in Profile ", ctx, " is missing...")))
+    if (FatalError error = Problem(
+            ctx, reading, Message("Error 1007: Password in Profile ", ctx, " is missing...")))
       return error;
   }
   // A value too long for its field is refused like one too short: cutting it would connect

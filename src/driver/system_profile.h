@@ -15,8 +15,8 @@ struct RunContext;
 struct SystemProfile;
 
 enum class ProfileReading {
-  Strict,  ///< single-system run: the first problem is a numbered error (1003 to 1007)
-  Lenient, ///< each system of a global run: problems only set `profileInvalid`
+  Strict,   ///< single-system run: the first problem is a numbered error (1003 to 1007)
+  Lenient,  ///< each system of a global run: problems only set `profileInvalid`
 };
 
 /// One setting of a system profile: its key in the file, the field it fills, and the shortest

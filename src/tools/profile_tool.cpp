@@ -157,9 +157,9 @@ int Encode(const std::vector<std::string>& args) {
 bool WriteNewFile(FileSystem& files, const std::string& path, const std::string& content) {
   FilePtr file = files.Open(path, "wb");
   if (!file) return false;
-  const bool written = std::fwrite(content.data(), 1, content.size(), file.get()) ==
-                           content.size() &&
-                       std::fflush(file.get()) == 0;
+  const bool written =
+      std::fwrite(content.data(), 1, content.size(), file.get()) == content.size() &&
+      std::fflush(file.get()) == 0;
   const bool closed = std::fclose(file.release()) == 0;
   if (written && closed) return true;
   files.Remove(path);
@@ -202,11 +202,11 @@ int New(const std::vector<std::string>& args) {
   for (const NewOption& o : kNewOptions) {
     const auto value = values.find(o.option);
     if (value == values.end()) return Refuse(std::string("missing ") + o.option);
-    if (std::optional<std::string> problem = ValueProblem(o.option, SettingFor(o.key), value->second))
+    if (std::optional<std::string> problem =
+            ValueProblem(o.option, SettingFor(o.key), value->second))
       return Refuse(*problem);
   }
-  if (!force && !PathIsFree(*path))
-    return Refuse(*path + " exists; use --force to replace it");
+  if (!force && !PathIsFree(*path)) return Refuse(*path + " exists; use --force to replace it");
 
   std::optional<std::string> password = ReadFirstInputLine();
   if (!password || password->empty()) return Refuse("no password on standard input");
@@ -240,7 +240,8 @@ int New(const std::vector<std::string>& args) {
   FixedClock clock("00:00:00");
   RunContext ctx(console, files, clock);
   ctx.profileName = ShownName(*path);
-  if (FatalError error = ReadSystemProfile(ctx, files.Open(temporary, "r"), ProfileReading::Strict)) {
+  if (FatalError error =
+          ReadSystemProfile(ctx, files.Open(temporary, "r"), ProfileReading::Strict)) {
     files.Remove(temporary);
     return Refuse("the written profile does not read back (" + *error + "); nothing written");
   }

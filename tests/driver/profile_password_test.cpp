@@ -41,8 +41,10 @@ TEST(ProfilePasswordTest, DecodesStoredValues) {
       {"length 00 gives an empty password", "-61(P;;CH<L.!@.6Q'3U4%J0", true, true, ""},
       {"length 99 gives the whole block", "\"18!X[RJ6$369(>#/,77L^G@", true, true,
        "PASSWORD2024+-+-+-+-"},
-      {"a NUL in the block ends the password", " 01.y\x08r\x7f" "b~lbghyitx{y}rkc", true,
-       true, "pw"},
+      {"a NUL in the block ends the password",
+       " 01.y\x08r\x7f"
+       "b~lbghyitx{y}rkc",
+       true, true, "pw"},
       {"first block character changed", "\"31 W{a'bghyitx{y}rk&u`b", true, false, ""},
       {"third block character changed", "\"31 V{c'bghyitx{y}rk&u`b", true, false, ""},
       {"23 characters", "\"31 V{a'bghyitx{y}rk&u`", false, false, ""},
@@ -71,8 +73,10 @@ TEST(ProfilePasswordTest, EncoderRefusesWhatCannotBeStored) {
       {"empty", "", "the password is empty"},
       {"21 characters", std::string(21, 'a'), "the password is longer than 20 characters"},
       {"tab", "pass\tword", "the password may only hold printable ASCII characters (blank to '~')"},
-      {"DEL", "pass\x7fword", "the password may only hold printable ASCII characters (blank to '~')"},
-      {"non-ASCII", "pass\xc3\xa4", "the password may only hold printable ASCII characters (blank to '~')"},
+      {"DEL", "pass\x7fword",
+       "the password may only hold printable ASCII characters (blank to '~')"},
+      {"non-ASCII", "pass\xc3\xa4",
+       "the password may only hold printable ASCII characters (blank to '~')"},
       // For each of the ten key offsets, one of its characters is the one that the key byte
       // at its position turns into DEL.
       {"no offset stores it printably", "{~g~wm",

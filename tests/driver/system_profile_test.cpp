@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/profile_password.h"
 #include "support/test_context.h"
 
 namespace kelvoran {
@@ -26,30 +25,21 @@ FilePtr FileHolding(const std::string& content) {
 
 // A complete, usable profile; `eol` ends every line.
 std::string GoodProfile(const std::string& eol = "\r\n") {
-  return "* Kelvoran system profile" + eol +           //
-         "Destination: PRD" + eol +                    //
-         "Client.....: 100" + eol +                    //
-         "User.......: smith" + eol +                  //
-         "Password...: " + kSecret12 + eol +           //
-         "Language...: E" + eol +                      //
-         "Mode.......: R/3" + eol +                    //
-         "Hostname...: sapprd.example.com" + eol +     //
-         "Sysnr......: 00" + eol +                     //
-         "Gwhost.....: sapgw.example.com" + eol +      //
-         "Gwservice..: sapgw00" + eol +                //
+  return "* Kelvoran system profile" + eol +        //
+         "Destination: PRD" + eol +                 //
+         "Client.....: 100" + eol +                 //
+         "User.......: smith" + eol +               //
+         "Password...: " + kSecret12 + eol +        //
+         "Language...: E" + eol +                   //
+         "Mode.......: R/3" + eol +                 //
+         "Hostname...: sapprd.example.com" + eol +  //
+         "Sysnr......: 00" + eol +                  //
+         "Gwhost.....: sapgw.example.com" + eol +   //
+         "Gwservice..: sapgw00" + eol +             //
          "Extcompany.: ACME Corp" + eol;
 }
 
-// The whole record, one setting per line, for comparing in one piece.
-std::string Describe(const RunContext& ctx) {
-  const SystemProfile& p = ctx.profile;
-  return "Destination=" + p.destination + "\nClient=" + p.client + "\nUser=" + p.user +
-         "\nPassword=" + p.password + "\nLanguage=" + p.language + "\nMode=" + p.mode +
-         "\nHostname=" + p.hostname + "\nDisplayHost=" + ctx.displayHost + "\nSysnr=" + p.sysnr +
-         "\nGwhost=" + p.gwhost + "\nGwservice=" + p.gwservice + "\nExtcompany=" + p.extcompany +
-         "\nInvalid=" + (ctx.profileInvalid ? "yes" : "no") + "\n";
-}
-
+// The record a reading leaves, as a whole.
 struct Record {
   std::string destination = "PRD", client = "100", user = "SMITH", password = "Secret12",
               language = "E", mode = "R/3", hostname = "sapprd.example.com",
@@ -65,6 +55,26 @@ struct Record {
            "\nInvalid=" + (invalid ? "yes" : "no") + "\n";
   }
 };
+
+// The whole record, one setting per line, for comparing in one piece.
+std::string Describe(const RunContext& ctx) {
+  const SystemProfile& p = ctx.profile;
+  Record r;
+  r.destination = p.destination;
+  r.client = p.client;
+  r.user = p.user;
+  r.password = p.password;
+  r.language = p.language;
+  r.mode = p.mode;
+  r.hostname = p.hostname;
+  r.displayHost = ctx.displayHost;
+  r.sysnr = p.sysnr;
+  r.gwhost = p.gwhost;
+  r.gwservice = p.gwservice;
+  r.extcompany = p.extcompany;
+  r.invalid = ctx.profileInvalid;
+  return r.Text();
+}
 
 struct ReadResult {
   FatalError error;
@@ -103,52 +113,59 @@ TEST(SystemProfileTest, SettingLines) {
     std::string lines;
     Record expected;
   } cases[] = {
-      {"user in upper case, letters a to z only", "User.......: o'brien_9\n", [] {
+      {"user in upper case, letters a to z only", "User.......: o'brien_9\n",
+       [] {
          Record r;
          r.user = "O'BRIEN_9";
          return r;
        }()},
-      {"the separator is skipped whatever it is", "User.......:Xjones\n", [] {
+      {"the separator is skipped whatever it is", "User.......:Xjones\n",
+       [] {
          Record r;
          r.user = "JONES";
          return r;
        }()},
-      {"a value is cut to 60 characters", "Extcompany.: " + seventy + "\n", [&] {
+      {"a value is cut to 60 characters", "Extcompany.: " + seventy + "\n",
+       [&] {
          Record r;
          r.extcompany = seventy.substr(0, 60);
          return r;
        }()},
-      {"blanks inside and at the end are kept", "Client.....:  1 0 \n", [] {
+      {"blanks inside and at the end are kept", "Client.....:  1 0 \n",
+       [] {
          Record r;
          r.client = " 1 0 ";
          return r;
        }()},
-      {"the later of two lines wins", "Client.....: 200\nClient.....: 300\n", [] {
+      {"the later of two lines wins", "Client.....: 200\nClient.....: 300\n",
+       [] {
          Record r;
          r.client = "300";
          return r;
        }()},
-      {"a lone CR ends the last line", "Client.....: 200\r", [] {
+      {"a lone CR ends the last line", "Client.....: 200\r",
+       [] {
          Record r;
          r.client = "200";
          return r;
        }()},
-      {"a key in another letter case is no key", "client.....: 200\nCLIENT.....: 300\n",
-       Record()},
+      {"a key in another letter case is no key", "client.....: 200\nCLIENT.....: 300\n", Record()},
       {"a key with too few dots is no key", "Client....: 200\n", Record()},
-      {"a line that ends after the key gives an empty value",
-       "Language...:\n", [] {
+      {"a line that ends after the key gives an empty value", "Language...:\n",
+       [] {
          Record r;
          r.language = "";
          r.invalid = true;
          return r;
        }()},
-      {"the host name is the display host too", "Hostname...: sapapp2\n", [] {
+      {"the host name is the display host too", "Hostname...: sapapp2\n",
+       [] {
          Record r;
          r.hostname = r.displayHost = "sapapp2";
          return r;
        }()},
-      {"a second password line is decoded in its turn", "Password...: " + kOther99 + "\n", [] {
+      {"a second password line is decoded in its turn", "Password...: " + kOther99 + "\n",
+       [] {
          Record r;
          r.password = "Other99";
          return r;
@@ -193,8 +210,7 @@ TEST(SystemProfileTest, StrictReadingStopsAtTheFirstProblem) {
       {"a 48-character user", Replaced(good, "User", "User.......: " + std::string(48, 'u')), at},
       {"a one-character extcompany", Replaced(good, "Extcompany", "Extcompany.: A"), at},
       {"an empty password value", Replaced(good, "Password", "Password...: "), noPassword},
-      {"a password key without separator", Replaced(good, "Password", "Password...:"),
-       noPassword},
+      {"a password key without separator", Replaced(good, "Password", "Password...:"), noPassword},
       {"no password line", Without(good, "Password"), noPassword},
       {"a header of length 00", Replaced(good, "Password", "Password...: -61(P;;CH<L.!@.6Q'3U4%J0"),
        noPassword},
@@ -202,8 +218,8 @@ TEST(SystemProfileTest, StrictReadingStopsAtTheFirstProblem) {
       {"user before password", Without(Without(good, "User"), "Password"), noUser},
       {"user and password before lengths",
        Replaced(Without(good, "Password"), "Client", "Client.....: 1"), noPassword},
-      {"23 stored characters", Replaced(good, "Password", "Password...: " + kSecret12.substr(0, 23)),
-       badPassword},
+      {"23 stored characters",
+       Replaced(good, "Password", "Password...: " + kSecret12.substr(0, 23)), badPassword},
       {"25 stored characters", Replaced(good, "Password", "Password...: " + kSecret12 + "x"),
        badPassword},
       {"a bad password line beats a missing user",
@@ -231,17 +247,20 @@ TEST(SystemProfileTest, LenientReadingMarksTheProfileAndReadsOn) {
     Record expected;
   } cases[] = {
       {"a usable profile", good, Record()},
-      {"a two-character client", Replaced(good, "Client", "Client.....: 10"), [&] {
+      {"a two-character client", Replaced(good, "Client", "Client.....: 10"),
+       [&] {
          Record r = invalid;
          r.client = "10";
          return r;
        }()},
-      {"no user line", Without(good, "User"), [&] {
+      {"no user line", Without(good, "User"),
+       [&] {
          Record r = invalid;
          r.user = "";
          return r;
        }()},
-      {"no password line", Without(good, "Password"), [&] {
+      {"no password line", Without(good, "Password"),
+       [&] {
          Record r = invalid;
          r.password = "";
          return r;
@@ -250,25 +269,29 @@ TEST(SystemProfileTest, LenientReadingMarksTheProfileAndReadsOn) {
       // give the password, and the lines after it are read.
       {"25 stored characters", Replaced(good, "Password", "Password...: " + kSecret12 + "x"),
        invalid},
-      {"23 stored characters", Replaced(good, "Password", "Password...: " + kSecret12.substr(0, 23)),
+      {"23 stored characters",
+       Replaced(good, "Password", "Password...: " + kSecret12.substr(0, 23)),
        [&] {
          Record r = invalid;
          r.password = "";
          return r;
        }()},
       {"a wrong check digit leaves the password as it was",
-       good + "Password...: " + kWrongCheck + "\r\nClient.....: 200\r\n", [&] {
+       good + "Password...: " + kWrongCheck + "\r\nClient.....: 200\r\n",
+       [&] {
          Record r = invalid;
          r.client = "200";
          return r;
        }()},
-      {"a 12-character destination is not cut", Replaced(good, "Destination", "Destination: PRD456789012"),
+      {"a 12-character destination is not cut",
+       Replaced(good, "Destination", "Destination: PRD456789012"),
        [&] {
          Record r = invalid;
          r.destination = "PRD456789012";
          return r;
        }()},
-      {"a 48-character host name", Replaced(good, "Hostname", "Hostname...: " + std::string(48, 'h')),
+      {"a 48-character host name",
+       Replaced(good, "Hostname", "Hostname...: " + std::string(48, 'h')),
        [&] {
          Record r = invalid;
          r.hostname = r.displayHost = std::string(48, 'h');
@@ -304,11 +327,13 @@ TEST(SystemProfileTest, LongLinesAreReadInPieces) {
        ProfileReading::Lenient, std::nullopt, "200"},
       {"strict: exactly 159 characters and CR LF", good + comment159 + "\r\nClient.....: 300\r\n",
        ProfileReading::Strict, std::nullopt, "300"},
-      {"strict: exactly 158 characters and CR LF", good + comment159.substr(1) + "\r\nClient.....: 300\r\n",
-       ProfileReading::Strict, std::nullopt, "300"},
+      {"strict: exactly 158 characters and CR LF",
+       good + comment159.substr(1) + "\r\nClient.....: 300\r\n", ProfileReading::Strict,
+       std::nullopt, "300"},
       {"strict: a long value line breaks into a short client",
-       good + "Extcompany.: " + std::string(146, 'e') + "Client.....: 12\r\n", ProfileReading::Strict,
-       FatalError("Error 1003: Invalid Parameter(s) at PRD.P00 found..."), "12"},
+       good + "Extcompany.: " + std::string(146, 'e') + "Client.....: 12\r\n",
+       ProfileReading::Strict, FatalError("Error 1003: Invalid Parameter(s) at PRD.P00 found..."),
+       "12"},
       {"lenient: the same value line is read whole",
        good + "Extcompany.: " + std::string(146, 'e') + "Client.....: 12\r\n",
        ProfileReading::Lenient, std::nullopt, "100"},

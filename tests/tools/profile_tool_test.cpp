@@ -1,6 +1,9 @@
 // The profile tool as people use it: the built binary in a temporary directory, exact standard
 // output, standard error, exit status and files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,10 +13,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "driver/profile_password.h"
 #include "e2e/probe_runner.h"
@@ -91,10 +90,10 @@ std::set<std::string> FilesIn(const std::filesystem::path& directory) {
 }
 
 const std::vector<std::string> kSettings = {
-    "--destination", "PRD",     "--client",     "100",       "--user",     "smith",
-    "--language",    "E",       "--mode",       "R/3",       "--hostname", "sapprd",
-    "--sysnr",       "00",      "--gwhost",     "sapgw",     "--gwservice", "sapgw00",
-    "--extcompany",  "ACME Corp",
+    "--destination", "PRD",         "--client", "100",          "--user",
+    "smith",         "--language",  "E",        "--mode",       "R/3",
+    "--hostname",    "sapprd",      "--sysnr",  "00",           "--gwhost",
+    "sapgw",         "--gwservice", "sapgw00",  "--extcompany", "ACME Corp",
 };
 
 // `new FILE` with the usual settings, `option` given `value` instead (or left out when the
@@ -150,10 +149,12 @@ TEST(ProfileToolTest, Encode) {
       {"no printable stored form",
        {"encode", "{~g~wm"},
        "",
-       {"",
-        p + "this password cannot be stored in printable characters; please choose another\n",
+       {"", p + "this password cannot be stored in printable characters; please choose another\n",
         2}},
-      {"an option", {"encode", "--x"}, "", {"", p + "unknown option --x; see kelvoran-profile --help\n", 2}},
+      {"an option",
+       {"encode", "--x"},
+       "",
+       {"", p + "unknown option --x; see kelvoran-profile --help\n", 2}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -201,14 +202,16 @@ TEST(ProfileToolTest, NewWritesAProfileThatChecksAndThatTheProbeReads) {
             "Destination: PRD\r\n"
             "Client.....: 100\r\n"
             "User.......: smith\r\n"
-            "Password...: " + Stored("Secret12") + "\r\n"
-            "Language...: E\r\n"
-            "Mode.......: R/3\r\n"
-            "Hostname...: sapprd\r\n"
-            "Sysnr......: 00\r\n"
-            "Gwhost.....: sapgw\r\n"
-            "Gwservice..: sapgw00\r\n"
-            "Extcompany.: ACME Corp\r\n");
+            "Password...: " +
+                Stored("Secret12") +
+                "\r\n"
+                "Language...: E\r\n"
+                "Mode.......: R/3\r\n"
+                "Hostname...: sapprd\r\n"
+                "Sysnr......: 00\r\n"
+                "Gwhost.....: sapgw\r\n"
+                "Gwservice..: sapgw00\r\n"
+                "Extcompany.: ACME Corp\r\n");
 
   const ToolResult checked = RunTool({"check", "PRD.P00"}, dir.Path());
   EXPECT_EQ(checked.out,
@@ -257,18 +260,28 @@ TEST(ProfileToolTest, NewRefusesWhatTheProbeWouldReject) {
        p + "--user: the value begins or ends with a blank, which the probe would keep\n"},
       {"a line break", NewArgs("PRD.P00", "--hostname", "sap\nprd"), "Secret12\n",
        p + "--hostname: the value may not hold control characters\n"},
-      {"an unknown option", {"new", "PRD.P00", "--port", "3300"}, "Secret12\n",
+      {"an unknown option",
+       {"new", "PRD.P00", "--port", "3300"},
+       "Secret12\n",
        p + "unknown option --port; see kelvoran-profile --help\n"},
-      {"an option twice", [] {
+      {"an option twice",
+       [] {
          std::vector<std::string> args = NewArgs("PRD.P00");
          args.push_back("--client=200");
          return args;
-       }(), "Secret12\n", p + "--client is given twice\n"},
-      {"an option without value", {"new", "PRD.P00", "--client"}, "Secret12\n",
+       }(),
+       "Secret12\n", p + "--client is given twice\n"},
+      {"an option without value",
+       {"new", "PRD.P00", "--client"},
+       "Secret12\n",
        p + "--client needs a value\n"},
-      {"no file name", {"new"}, "Secret12\n",
+      {"no file name",
+       {"new"},
+       "Secret12\n",
        p + "new needs the name of the profile file to write\n"},
-      {"two file names", {"new", "PRD.P00", "QAS.P00"}, "Secret12\n",
+      {"two file names",
+       {"new", "PRD.P00", "QAS.P00"},
+       "Secret12\n",
        p + "new takes one file name; \"QAS.P00\" is a second one\n"},
       {"no password", NewArgs("PRD.P00"), "", p + "no password on standard input\n"},
       {"a one-character password", NewArgs("PRD.P00"), "x\n",
@@ -310,11 +323,11 @@ TEST(ProfileToolTest, CheckShowsWhatTheProbeSees) {
       "Destination: PRD\nClient.....: 10\nUser.......: SMITH\nPassword...: ********\n"
       "Language...: E\nMode.......: R/3\nHostname...: sapprd\nSysnr......: 00\n"
       "Gwhost.....: sapgw\nGwservice..: sapgw00\nExtcompany.: ACME Corp\n";
-  const std::string profile = "Destination: PRD\nClient.....: 10\nUser.......: smith\nPassword...: " +
-                              Stored("Secret12") +
-                              "\nLanguage...: E\nMode.......: R/3\nHostname...: sapprd\n"
-                              "Sysnr......: 00\nGwhost.....: sapgw\nGwservice..: sapgw00\n"
-                              "Extcompany.: ACME Corp\n";
+  const std::string profile =
+      "Destination: PRD\nClient.....: 10\nUser.......: smith\nPassword...: " + Stored("Secret12") +
+      "\nLanguage...: E\nMode.......: R/3\nHostname...: sapprd\n"
+      "Sysnr......: 00\nGwhost.....: sapgw\nGwservice..: sapgw00\n"
+      "Extcompany.: ACME Corp\n";
   struct Case {
     const char* label;
     std::string file;
@@ -326,7 +339,8 @@ TEST(ProfileToolTest, CheckShowsWhatTheProbeSees) {
       {"the message names the file without its directory", "sub/QAS.P01", profile,
        settings + "Error 1003: Invalid Parameter(s) at QAS.P01 found...\n"},
       {"a wrong password stops the reading at its line", "PRD.P00",
-       "User.......: smith\nPassword...: " + Stored("Secret12").substr(0, 23) + "\nSysnr......: 00\n",
+       "User.......: smith\nPassword...: " + Stored("Secret12").substr(0, 23) +
+           "\nSysnr......: 00\n",
        "Destination: \nClient.....: \nUser.......: SMITH\nPassword...: \nLanguage...: \n"
        "Mode.......: \nHostname...: \nSysnr......: \nGwhost.....: \nGwservice..: \n"
        "Extcompany.: \nError 1004: Invalid Password in Profile PRD.P00 found...\n"},
