@@ -1,0 +1,87 @@
+#include "answers.h"
+
+#include <cstring>
+
+#include "rfc/rfc_library.h"
+#include "text.h"
+
+namespace simrfc {
+
+namespace {
+
+struct Constant {
+  const char* field;
+  const char* value;
+};
+
+const Constant kConstants[] = {
+    {"RFCPROTO", "011"},       {"RFCCHARTYP", "1100"},        {"RFCINTTYP", "LIT"},
+    {"RFCFLOTYP", "IE3"},      {"RFCDBSYS", "DB4"},           {"RFCSAPRL", "46C"},
+    {"RFCMACH", "324"},        {"RFCOPSYS", "OS400"},         {"RFCTZONE", "3600"},
+    {"RFCKERNRL", "46D"},      {"CURRENT_RESOURCES", "1"},    {"MAXIMAL_RESOURCES", "1"},
+    {"RFC_LOGIN_COMPLETE", "X"}, {"DBSYS", "DB4"}};
+
+std::string Cut(const std::string& text, std::size_t length) { return text.substr(0, length); }
+
+std::string Format(const std::tm& time, const char* format) {
+  char text[16];
+  return std::string(text, std::strftime(text, sizeof text, format, &time));
+}
+
+std::string DefaultValue(const SystemEntry& system, const FieldSpec& field, const std::tm& now) {
+  const std::string name = field.name;
+  const std::string host = system.asHost.empty() ? system.gwHost : system.asHost;
+  const std::string sid = Cut(ToUpper(system.name), 8);
+  if (name == "RFCDEST") {
+    std::string number;
+    if (system.systemNumber >= 0) {
+      number = "_" + std::to_string(system.systemNumber / 10) +
+               std::to_string(system.systemNumber % 10);
+    }
+    return Cut(host + "_" + sid + number, field.length);
+  }
+  if (name == "RFCHOST" || name == "RFCDBHOST") return Cut(host, field.length);
+  if (name == "RFCSYSID" || name == "RFCDATABS" || name == "SYSID") return sid;
+  if (name == "FS_A_DATE") return Format(now, "%Y%m%d");
+  if (name == "FS_A_TIME") return Format(now, "%H%M%S");
+  for (const Constant& constant : kConstants) {
+    if (name == constant.field) return constant.value;
+  }
+  return field.type == RFC_TYPE_INT || field.type == RFC_TYPE_PACKED ? "0" : "";
+}
+
+}  // namespace
+
+std::string AnswerValue(const SystemEntry& system, const FieldSpec& field, const std::tm& now) {
+  const auto given = system.answers.find(field.name);
+  if (given != system.answers.end()) return given->second;
+  return DefaultValue(system, field, now);
+}
+
+void WriteExport(const SystemEntry& system, const ParameterSpec& parameter, unsigned char* out,
+                 const std::tm& now) {
+  if (parameter.scalar != nullptr) {
+    EncodeField(*parameter.scalar, AnswerValue(system, *parameter.scalar, now), out);
+    return;
+  }
+  const StructureSpec& structure = *parameter.structure;
+  for (unsigned i = 0; i < structure.count; ++i) {
+    const FieldSpec& field = structure.fields[i];
+    EncodeField(field, AnswerValue(system, field, now), out + FieldOffset(structure, i));
+  }
+}
+
+std::vector<std::string> AnswerRows(const SystemEntry& system, const std::string& table,
+                                    unsigned rowLength) {
+  std::vector<std::string> rows;
+  const auto given = system.tableRows.find(table);
+  if (given == system.tableRows.end()) return rows;
+  for (const std::string& row : given->second) {
+    std::string padded = Cut(row, rowLength);
+    padded.resize(rowLength, ' ');
+    rows.push_back(padded);
+  }
+  return rows;
+}
+
+}  // namespace simrfc

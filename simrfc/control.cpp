@@ -1,0 +1,21 @@
+// The test control of the simulated RFC library.
+#include "library.h"
+#include "simrfc_control.h"
+#include "text.h"
+
+void SimRfcReset() { simrfc::ResetLibrary(); }
+
+void SimRfcSetDirectory(const char* directory) {
+  simrfc::TheLibrary().SetDirectory(simrfc::FromC(directory));
+}
+
+bool SimRfcLoadLandscapeText(const char* text) {
+  return simrfc::TheLibrary().LoadLandscapeText(text != nullptr ? text : "");
+}
+
+void SimRfcFixLocalTime(const std::tm& time) { simrfc::TheLibrary().FixTime(time); }
+
+std::vector<std::string> SimRfcTableRows(RfcTableHandle table) {
+  const simrfc::InternalTable* found = simrfc::TheLibrary().tables.Find(table);
+  return found != nullptr ? found->rows : std::vector<std::string>();
+}

@@ -1,0 +1,146 @@
+#include "function_modules.h"
+
+#include "rfc/rfc_library.h"
+
+namespace simrfc {
+
+namespace {
+
+template <typename T, unsigned N>
+constexpr unsigned CountOf(const T (&)[N]) {
+  return N;
+}
+
+const FieldSpec kSystemInfoFields[] = {
+    {"RFCPROTO", RFC_TYPE_CHAR, 3, 0},   {"RFCCHARTYP", RFC_TYPE_CHAR, 4, 0},
+    {"RFCINTTYP", RFC_TYPE_CHAR, 3, 0},  {"RFCFLOTYP", RFC_TYPE_CHAR, 3, 0},
+    {"RFCDEST", RFC_TYPE_CHAR, 32, 0},   {"RFCHOST", RFC_TYPE_CHAR, 8, 0},
+    {"RFCSYSID", RFC_TYPE_CHAR, 8, 0},   {"RFCDATABS", RFC_TYPE_CHAR, 8, 0},
+    {"RFCDBHOST", RFC_TYPE_CHAR, 32, 0}, {"RFCDBSYS", RFC_TYPE_CHAR, 10, 0},
+    {"RFCSAPRL", RFC_TYPE_CHAR, 4, 0},   {"RFCMACH", RFC_TYPE_CHAR, 5, 0},
+    {"RFCOPSYS", RFC_TYPE_CHAR, 10, 0},  {"RFCTZONE", RFC_TYPE_CHAR, 6, 0},
+    {"RFCDAYST", RFC_TYPE_CHAR, 1, 0},   {"RFCIPADDR", RFC_TYPE_CHAR, 15, 0},
+    {"RFCKERNRL", RFC_TYPE_CHAR, 4, 0},  {"RFCSI_RESV", RFC_TYPE_CHAR, 44, 0}};
+
+const FieldSpec kDb4InfoFields[] = {
+    {"DBSYS", RFC_TYPE_CHAR, 10, 0},      {"FS_A_DATE", RFC_TYPE_DATE, 8, 0},
+    {"FS_A_TIME", RFC_TYPE_TIME, 6, 0},   {"SYSID", RFC_TYPE_CHAR, 8, 0},
+    {"TAB_CNT", RFC_TYPE_INT, 4, 0},      {"CST_CNT", RFC_TYPE_INT, 4, 0},
+    {"IDX_CNT", RFC_TYPE_INT, 4, 0},      {"TAB_SIZE", RFC_TYPE_PACKED, 8, 0},
+    {"CST_SIZE", RFC_TYPE_PACKED, 8, 0},  {"IDX_SIZE", RFC_TYPE_PACKED, 8, 0},
+    {"TAB_MIS_DB", RFC_TYPE_INT, 4, 0},   {"CST_MIS_DB", RFC_TYPE_INT, 4, 0},
+    {"IDX_MIS_DB", RFC_TYPE_INT, 4, 0},   {"VIE_MIS_DB", RFC_TYPE_INT, 4, 0},
+    {"TAB_MIS_DD", RFC_TYPE_INT, 4, 0},   {"IDX_MIS_DD", RFC_TYPE_INT, 4, 0},
+    {"CST_MIS_DD", RFC_TYPE_INT, 4, 0},   {"VIE_MIS_DD", RFC_TYPE_INT, 4, 0},
+    {"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5}, {"SYS_ASP_S", RFC_TYPE_PACKED, 6, 1},
+    {"ASP_TOT_S", RFC_TYPE_PACKED, 6, 1}};
+
+const FieldSpec kObjectRowFields[] = {{"NAME", RFC_TYPE_CHAR, 40, 0}};
+
+const FieldSpec kCurrentResources = {"CURRENT_RESOURCES", RFC_TYPE_INT, 4, 0};
+const FieldSpec kDialogUserType = {"DIALOG_USER_TYPE", RFC_TYPE_CHAR, 1, 0};
+const FieldSpec kMaximalResources = {"MAXIMAL_RESOURCES", RFC_TYPE_INT, 4, 0};
+const FieldSpec kRecommendedDelay = {"RECOMMENDED_DELAY", RFC_TYPE_INT, 4, 0};
+const FieldSpec kLoginComplete = {"RFC_LOGIN_COMPLETE", RFC_TYPE_CHAR, 1, 0};
+const FieldSpec kApiResult = {"API_QWCRSSTS_RC", RFC_TYPE_INT, 4, 0};
+
+}  // namespace
+
+const StructureSpec kSystemInfoStructure = {"RFCSI", kSystemInfoFields,
+                                            CountOf(kSystemInfoFields)};
+const StructureSpec kDb4InfoStructure = {"DB02INFDB4", kDb4InfoFields, CountOf(kDb4InfoFields)};
+const StructureSpec kObjectRowStructure = {"MISSOBJ", kObjectRowFields,
+                                           CountOf(kObjectRowFields)};
+
+namespace {
+
+const ParameterSpec kSystemInfoExports[] = {
+    {"CURRENT_RESOURCES", &kCurrentResources, nullptr},
+    {"DIALOG_USER_TYPE", &kDialogUserType, nullptr},
+    {"MAXIMAL_RESOURCES", &kMaximalResources, nullptr},
+    {"RECOMMENDED_DELAY", &kRecommendedDelay, nullptr},
+    {"RFCSI_EXPORT", nullptr, &kSystemInfoStructure},
+    {"RFC_LOGIN_COMPLETE", &kLoginComplete, nullptr}};
+
+const ParameterSpec kDb4InfoExports[] = {{"API_QWCRSSTS_RC", &kApiResult, nullptr},
+                                         {"DB02_DISPLAYED_INFO", nullptr, &kDb4InfoStructure}};
+
+const char* const kDb4InfoTables[] = {"ADDTL_INDEX", "ADDTL_TABLES", "ADDTL_VIEWS",
+                                      "MISS_INDEX",  "MISS_TABLES",  "MISS_VIEWS"};
+
+}  // namespace
+
+const ModuleSpec kSystemInfoModule = {"RFC_SYSTEM_INFO", kSystemInfoExports,
+                                      CountOf(kSystemInfoExports), nullptr, 0, nullptr};
+const ModuleSpec kDb4InfoModule = {"DB02_DB4_GET_INFO", kDb4InfoExports,
+                                   CountOf(kDb4InfoExports),  kDb4InfoTables,
+                                   CountOf(kDb4InfoTables),   &kObjectRowStructure};
+
+namespace {
+
+const ModuleSpec* const kModules[] = {&kSystemInfoModule, &kDb4InfoModule};
+const StructureSpec* const kStructures[] = {&kSystemInfoStructure, &kDb4InfoStructure,
+                                            &kObjectRowStructure};
+
+}  // namespace
+
+unsigned StructureLength(const StructureSpec& structure) {
+  return FieldOffset(structure, structure.count);
+}
+
+unsigned FieldOffset(const StructureSpec& structure, unsigned index) {
+  unsigned offset = 0;
+  for (unsigned i = 0; i < index && i < structure.count; ++i) offset += structure.fields[i].length;
+  return offset;
+}
+
+const ModuleSpec* FindModule(std::string_view name) {
+  for (const ModuleSpec* module : kModules) {
+    if (name == module->name) return module;
+  }
+  return nullptr;
+}
+
+const ParameterSpec* FindExport(const ModuleSpec& module, std::string_view name) {
+  for (unsigned i = 0; i < module.exportCount; ++i) {
+    if (name == module.exports[i].name) return &module.exports[i];
+  }
+  return nullptr;
+}
+
+bool HasTable(const ModuleSpec& module, std::string_view name) {
+  for (unsigned i = 0; i < module.tableCount; ++i) {
+    if (name == module.tables[i]) return true;
+  }
+  return false;
+}
+
+const FieldSpec* FindAnswerField(std::string_view name) {
+  for (const ModuleSpec* module : kModules) {
+    for (unsigned i = 0; i < module->exportCount; ++i) {
+      const ParameterSpec& parameter = module->exports[i];
+      if (parameter.scalar != nullptr && name == parameter.scalar->name) return parameter.scalar;
+      if (parameter.structure == nullptr) continue;
+      for (unsigned f = 0; f < parameter.structure->count; ++f) {
+        if (name == parameter.structure->fields[f].name) return &parameter.structure->fields[f];
+      }
+    }
+  }
+  return nullptr;
+}
+
+bool IsAnswerTable(std::string_view name) {
+  for (const ModuleSpec* module : kModules) {
+    if (HasTable(*module, name)) return true;
+  }
+  return false;
+}
+
+const StructureSpec* FindStructureSpec(std::string_view name) {
+  for (const StructureSpec* structure : kStructures) {
+    if (name == structure->name) return structure;
+  }
+  return nullptr;
+}
+
+}  // namespace simrfc

@@ -1,0 +1,461 @@
+#include "landscape.h"
+
+#include "field_codec.h"
+#include "function_modules.h"
+#include "text.h"
+
+namespace simrfc {
+
+namespace {
+
+using Problem = std::optional<std::string>;
+
+constexpr std::size_t kMaxHostLength = 100;
+constexpr std::size_t kMaxServiceLength = 32;
+constexpr std::size_t kMaxSystemNameLength = 32;
+constexpr std::size_t kMaxUserLength = 12;
+constexpr std::size_t kMaxPasswordLength = 40;
+constexpr std::size_t kMaxExceptionLength = 30;
+constexpr std::size_t kRowLength = 40;
+
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+Problem CheckHost(const std::string& key, const std::string& value) {
+  if (value.empty()) return key + " is empty";
+  if (value.size() > kMaxHostLength) {
+    return key + " is " + std::to_string(value.size()) + " characters long, at most " +
+           std::to_string(kMaxHostLength) + " fit";
+  }
+  if (SplitWords(value).size() != 1) return key + " " + Quoted(value) + " holds a blank";
+  return std::nullopt;
+}
+
+Problem SetAsHost(SystemEntry& system, const std::string& value) {
+  if (Problem problem = CheckHost("ASHOST", value)) return problem;
+  system.asHost = value;
+  return std::nullopt;
+}
+
+Problem SetGwHost(SystemEntry& system, const std::string& value) {
+  if (Problem problem = CheckHost("GWHOST", value)) return problem;
+  system.gwHost = value;
+  return std::nullopt;
+}
+
+Problem SetGwService(SystemEntry& system, const std::string& value) {
+  if (value.empty() || value.size() > kMaxServiceLength || SplitWords(value).size() != 1) {
+    return "GWSERV " + Quoted(value) + " is not a service name (one word of at most " +
+           std::to_string(kMaxServiceLength) + " characters, e.g. sapgw00)";
+  }
+  system.gwService = value;
+  return std::nullopt;
+}
+
+Problem SetSystemNumber(SystemEntry& system, const std::string& value) {
+  if (value.size() != 2 || !IsAllDigits(value)) {
+    return "SYSNR " + Quoted(value) + " is not a system number of two digits (00 to 99)";
+  }
+  system.systemNumber = (value[0] - '0') * 10 + (value[1] - '0');
+  return std::nullopt;
+}
+
+// "client user password": the password is the rest of the value and may hold blanks. The
+// password never appears in a message.
+Problem AddLogon(SystemEntry& system, const std::string& value) {
+  const std::vector<std::string> words = SplitWords(value);
+  if (words.size() < 3) return std::string("LOGON needs a client, a user and a password");
+  const std::string& client = words[0];
+  const std::string& user = words[1];
+  if (client.size() != 3 || !IsAllDigits(client)) {
+    return "LOGON client " + Quoted(client) + " is not a client of three digits";
+  }
+  if (user.size() > kMaxUserLength) {
+    return "LOGON user " + Quoted(user) + " is " + std::to_string(user.size()) +
+           " characters long, at most " + std::to_string(kMaxUserLength) + " fit";
+  }
+  const std::size_t userAt = value.find(user, value.find(client) + client.size());
+  const std::string password = Trim(std::string_view(value).substr(userAt + user.size()));
+  if (password.size() > kMaxPasswordLength) {
+    return "LOGON password of user " + user + " is " + std::to_string(password.size()) +
+           " characters long, at most " + std::to_string(kMaxPasswordLength) + " fit";
+  }
+  for (const Logon& logon : system.logons) {
+    if (logon.client == client && EqualsNoCase(logon.user, user)) {
+      return "LOGON for client " + client + " and user " + ToUpper(user) + " is given twice";
+    }
+  }
+  system.logons.push_back(Logon{client, ToUpper(user), password});
+  return std::nullopt;
+}
+
+Problem ReadYesNo(const std::string& key, const std::string& value, bool& flag) {
+  if (EqualsNoCase(value, "YES")) {
+    flag = true;
+  } else if (EqualsNoCase(value, "NO")) {
+    flag = false;
+  } else {
+    return key + " " + Quoted(value) + " is neither YES nor NO";
+  }
+  return std::nullopt;
+}
+
+Problem SetRefuseConnection(SystemEntry& system, const std::string& value) {
+  return ReadYesNo("FAIL_CONNECT", value, system.refuseConnection);
+}
+
+Problem SetRefuseLogon(SystemEntry& system, const std::string& value) {
+  return ReadYesNo("FAIL_LOGON", value, system.refuseLogon);
+}
+
+// A list of names, each of which `canonical` must know; it gives the name's spelling.
+template <typename Canonical>
+Problem AddNames(const std::string& key, const std::string& value, const char* what,
+                 Canonical canonical, std::set<std::string>& names) {
+  const std::vector<std::string> words = SplitWords(value);
+  if (words.empty()) return key + " names no " + what;
+  for (const std::string& word : words) {
+    const std::optional<std::string> name = canonical(word);
+    if (!name) return key + ": " + Quoted(word) + " is not a " + what + " the library knows";
+    names.insert(*name);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> KnownModule(const std::string& word) {
+  if (FindModule(word) == nullptr) return std::nullopt;
+  return word;
+}
+
+std::optional<std::string> KnownOperation(const std::string& word) {
+  for (const char* operation : kLibraryOperations) {
+    if (EqualsNoCase(word, operation)) return std::string(operation);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> KnownStructure(const std::string& word) {
+  if (FindStructureSpec(word) == nullptr) return std::nullopt;
+  return word;
+}
+
+std::optional<std::string> KnownTable(const std::string& word) {
+  if (!IsAnswerTable(word)) return std::nullopt;
+  return word;
+}
+
+Problem AddFailingCalls(SystemEntry& system, const std::string& value) {
+  return AddNames("FAIL_CALL", value, "function module", KnownModule, system.failingCalls);
+}
+
+Problem AddHandlerOperations(SystemEntry& system, const std::string& value) {
+  return AddNames("FAIL_HANDLER", value, "library operation", KnownOperation,
+                  system.handlerOperations);
+}
+
+Problem AddFailingInstalls(SystemEntry& system, const std::string& value) {
+  return AddNames("FAIL_INSTALL", value, "structure", KnownStructure, system.failingInstalls);
+}
+
+Problem AddFailingCreates(SystemEntry& system, const std::string& value) {
+  return AddNames("FAIL_ITCREATE", value, "table", KnownTable, system.failingCreates);
+}
+
+Problem AddFailingDeletes(SystemEntry& system, const std::string& value) {
+  return AddNames("FAIL_ITDELETE", value, "table", KnownTable, system.failingDeletes);
+}
+
+bool IsExceptionName(const std::string& name) {
+  if (name.empty() || name.size() > kMaxExceptionLength) return false;
+  for (char c : name) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+  }
+  return true;
+}
+
+// "module code [exception]"
+Problem AddReceiveFault(SystemEntry& system, const std::string& value) {
+  const std::vector<std::string> words = SplitWords(value);
+  if (words.size() < 2 || words.size() > 3) {
+    return std::string("FAIL_RECEIVE needs a function module, a return code and, for code 2, "
+                       "an exception name");
+  }
+  if (FindModule(words[0]) == nullptr) {
+    return "FAIL_RECEIVE: " + Quoted(words[0]) + " is not a function module the library knows";
+  }
+  const std::optional<std::int32_t> code = ParseInt32(words[1]);
+  if (!code || *code == 0) {
+    return "FAIL_RECEIVE: " + Quoted(words[1]) + " is not a return code other than 0";
+  }
+  ReceiveFault fault{*code, words.size() == 3 ? words[2] : std::string()};
+  if (*code == 2 && fault.exception.empty()) {
+    return "FAIL_RECEIVE: code 2 needs the name of the exception";
+  }
+  if (!fault.exception.empty() && !IsExceptionName(fault.exception)) {
+    return "FAIL_RECEIVE: " + Quoted(fault.exception) +
+           " is not an exception name (A-Z, 0-9 and _, at most 30 characters)";
+  }
+  if (!system.receiveFaults.emplace(words[0], fault).second) {
+    return "FAIL_RECEIVE for " + words[0] + " is given twice";
+  }
+  return std::nullopt;
+}
+
+Problem SetErrorText(const char* key, std::size_t capacity, const std::string& value,
+                     std::optional<std::string>& text) {
+  if (value.size() > capacity) {
+    return std::string(key) + " is " + std::to_string(value.size()) +
+           " characters long, at most " + std::to_string(capacity) + " fit";
+  }
+  text = value;
+  return std::nullopt;
+}
+
+Problem SetErrorKey(SystemEntry& system, const std::string& value) {
+  return SetErrorText("ERROR_KEY", 32, value, system.errorTexts.key);
+}
+
+Problem SetErrorStatus(SystemEntry& system, const std::string& value) {
+  return SetErrorText("ERROR_STATUS", 127, value, system.errorTexts.status);
+}
+
+Problem SetErrorMessage(SystemEntry& system, const std::string& value) {
+  return SetErrorText("ERROR_MESSAGE", 255, value, system.errorTexts.message);
+}
+
+Problem SetErrorInternal(SystemEntry& system, const std::string& value) {
+  return SetErrorText("ERROR_INTERNAL", 127, value, system.errorTexts.internalStatus);
+}
+
+struct KeyRule {
+  const char* key;
+  bool repeatable;
+  Problem (*apply)(SystemEntry&, const std::string&);
+};
+
+const KeyRule kKeyRules[] = {
+    {"ASHOST", false, SetAsHost},
+    {"SYSNR", false, SetSystemNumber},
+    {"GWHOST", false, SetGwHost},
+    {"GWSERV", false, SetGwService},
+    {"LOGON", true, AddLogon},
+    {"FAIL_CONNECT", false, SetRefuseConnection},
+    {"FAIL_LOGON", false, SetRefuseLogon},
+    {"FAIL_CALL", true, AddFailingCalls},
+    {"FAIL_RECEIVE", true, AddReceiveFault},
+    {"FAIL_HANDLER", true, AddHandlerOperations},
+    {"FAIL_INSTALL", true, AddFailingInstalls},
+    {"FAIL_ITCREATE", true, AddFailingCreates},
+    {"FAIL_ITDELETE", true, AddFailingDeletes},
+    {"ERROR_KEY", false, SetErrorKey},
+    {"ERROR_STATUS", false, SetErrorStatus},
+    {"ERROR_MESSAGE", false, SetErrorMessage},
+    {"ERROR_INTERNAL", false, SetErrorInternal},
+};
+
+bool IsSystemNameCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+         c == '_' || c == '-' || c == '.';
+}
+
+class Parser {
+ public:
+  explicit Parser(std::string_view fileName) : fileName_(fileName) {}
+
+  bool ReadLine(int number, std::string_view raw) {
+    line_ = number;
+    const std::string text = Trim(raw);
+    if (text.empty() || text[0] == '#' || text[0] == ';') return true;
+    if (text[0] == '[') return BeginSystem(text);
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+      return Fail("line without '=' (expected KEY = value, [SYSTEM] or a # comment)");
+    }
+    const std::string key = ToUpper(Trim(std::string_view(text).substr(0, equals)));
+    const std::string value = Trim(std::string_view(text).substr(equals + 1));
+    if (key.empty()) return Fail("line without a key before '='");
+    if (current_ == nullptr) return Fail(Quoted(key) + " before the first [SYSTEM] line");
+    return SetKey(key, value);
+  }
+
+  bool Finish() { return EndSystem(); }
+
+  const std::string& Error() const { return error_; }
+  Landscape& Result() { return landscape_; }
+
+ private:
+  bool Fail(const std::string& what) { return FailAt(line_, what); }
+
+  bool FailAt(int line, const std::string& what) {
+    error_ = std::string(fileName_) + " line " + std::to_string(line) + ": " + what;
+    return false;
+  }
+
+  bool BeginSystem(const std::string& text) {
+    if (!EndSystem()) return false;
+    if (text.back() != ']') return Fail("system line " + Quoted(text) + " does not end with ']'");
+    const std::string name = Trim(std::string_view(text).substr(1, text.size() - 2));
+    if (name.empty()) return Fail("system line without a name");
+    if (name.size() > kMaxSystemNameLength) {
+      return Fail("system name " + Quoted(name) + " is longer than " +
+                  std::to_string(kMaxSystemNameLength) + " characters");
+    }
+    for (char c : name) {
+      if (!IsSystemNameCharacter(c)) {
+        return Fail("system name " + Quoted(name) +
+                    " may hold only letters, digits, '_', '-' and '.'");
+      }
+    }
+    for (const SystemEntry& other : landscape_.systems) {
+      if (EqualsNoCase(other.name, name)) {
+        return Fail("system " + name + " is given twice (first in line " +
+                    std::to_string(other.line) + ")");
+      }
+    }
+    landscape_.systems.emplace_back();
+    current_ = &landscape_.systems.back();
+    current_->name = name;
+    current_->line = line_;
+    keyLines_.clear();
+    return true;
+  }
+
+  bool SetKey(const std::string& key, const std::string& value) {
+    for (const KeyRule& rule : kKeyRules) {
+      if (key != rule.key) continue;
+      if (!rule.repeatable && !FirstTime(key)) return false;
+      if (Problem problem = rule.apply(*current_, value)) return Fail(*problem);
+      return true;
+    }
+    if (const FieldSpec* field = FindAnswerField(key)) {
+      if (!FirstTime(key)) return false;
+      if (Problem problem = CheckFieldValue(*field, value)) {
+        return Fail(key + " " + Quoted(value) + " " + *problem);
+      }
+      current_->answers[key] = value;
+      return true;
+    }
+    if (IsAnswerTable(key)) {
+      if (value.empty()) return Fail(key + " row is empty");
+      if (value.size() > kRowLength) {
+        return Fail(key + " row " + Quoted(value) + " is " + std::to_string(value.size()) +
+                    " characters long, at most " + std::to_string(kRowLength) + " fit");
+      }
+      current_->tableRows[key].push_back(value);
+      return true;
+    }
+    return Fail("unknown key " + Quoted(key));
+  }
+
+  bool FirstTime(const std::string& key) {
+    const auto [at, inserted] = keyLines_.emplace(key, line_);
+    if (inserted) return true;
+    return Fail(key + " is given twice for system " + current_->name + " (first in line " +
+                std::to_string(at->second) + ")");
+  }
+
+  // Checks that the system just read can be reached, and by no other system's way in.
+  bool EndSystem() {
+    if (current_ == nullptr) return true;
+    const SystemEntry& s = *current_;
+    current_ = nullptr;
+    const std::string system = "system " + s.name + ": ";
+    const bool hasServer = !s.asHost.empty() || s.systemNumber >= 0;
+    const bool hasGateway = !s.gwHost.empty() || !s.gwService.empty();
+    if (!s.asHost.empty() && s.systemNumber < 0) {
+      return FailAt(s.line, system + "ASHOST given without SYSNR");
+    }
+    if (s.asHost.empty() && s.systemNumber >= 0) {
+      return FailAt(s.line, system + "SYSNR given without ASHOST");
+    }
+    if (s.gwHost.empty() != s.gwService.empty()) {
+      return FailAt(s.line, system + (s.gwHost.empty() ? "GWSERV given without GWHOST"
+                                                       : "GWHOST given without GWSERV"));
+    }
+    if (!hasServer && !hasGateway) {
+      return FailAt(s.line, system + "no way in: give ASHOST and SYSNR, or GWHOST and GWSERV");
+    }
+    for (const SystemEntry& other : landscape_.systems) {
+      if (&other == &s) break;
+      if (hasServer && EqualsNoCase(other.asHost, s.asHost) &&
+          other.systemNumber == s.systemNumber) {
+        return FailAt(s.line, system + "ASHOST " + s.asHost + " with SYSNR " +
+                                  std::to_string(s.systemNumber / 10) +
+                                  std::to_string(s.systemNumber % 10) +
+                                  " already reaches system " + other.name);
+      }
+      if (hasGateway && EqualsNoCase(other.gwHost, s.gwHost) &&
+          EqualsNoCase(other.gwService, s.gwService)) {
+        return FailAt(s.line, system + "GWHOST " + s.gwHost + " with GWSERV " + s.gwService +
+                                  " already reaches system " + other.name);
+      }
+    }
+    return true;
+  }
+
+  std::string_view fileName_;
+  int line_ = 0;
+  Landscape landscape_;
+  SystemEntry* current_ = nullptr;
+  std::map<std::string, int> keyLines_;  // keys of the current system, with their lines
+  std::string error_;
+};
+
+}  // namespace
+
+const SystemEntry* FindByServer(const Landscape& landscape, std::string_view host,
+                                int systemNumber) {
+  for (const SystemEntry& system : landscape.systems) {
+    if (!system.asHost.empty() && EqualsNoCase(system.asHost, host) &&
+        system.systemNumber == systemNumber) {
+      return &system;
+    }
+  }
+  return nullptr;
+}
+
+bool HasServerHost(const Landscape& landscape, std::string_view host) {
+  for (const SystemEntry& system : landscape.systems) {
+    if (!system.asHost.empty() && EqualsNoCase(system.asHost, host)) return true;
+  }
+  return false;
+}
+
+const SystemEntry* FindByGateway(const Landscape& landscape, std::string_view host,
+                                 std::string_view service) {
+  for (const SystemEntry& system : landscape.systems) {
+    if (!system.gwHost.empty() && EqualsNoCase(system.gwHost, host) &&
+        EqualsNoCase(system.gwService, service)) {
+      return &system;
+    }
+  }
+  return nullptr;
+}
+
+bool HasGatewayHost(const Landscape& landscape, std::string_view host) {
+  for (const SystemEntry& system : landscape.systems) {
+    if (!system.gwHost.empty() && EqualsNoCase(system.gwHost, host)) return true;
+  }
+  return false;
+}
+
+LandscapeResult ParseLandscape(std::string_view text, std::string_view fileName) {
+  // A file saved by a Windows editor may begin with a UTF-8 byte order mark.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  Parser parser(fileName);
+  int number = 0;
+  bool ok = true;
+  for (std::string_view line : SplitLines(text)) {
+    ok = parser.ReadLine(++number, line);
+    if (!ok) break;
+  }
+  if (ok) ok = parser.Finish();
+  LandscapeResult result;
+  if (ok) {
+    result.landscape = std::move(parser.Result());
+  } else {
+    result.error = parser.Error();
+  }
+  return result;
+}
+
+}  // namespace simrfc

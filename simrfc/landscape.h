@@ -1,0 +1,94 @@
+/// The landscape: the simulated SAP systems, as described in the landscape file, with how each
+/// is reached, who may log on, what it answers and which faults it shows.
+#ifndef KELVORAN_SIMRFC_LANDSCAPE_H
+#define KELVORAN_SIMRFC_LANDSCAPE_H
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace simrfc {
+
+/// The fixed name of the landscape file in the working directory.
+inline constexpr const char* kLandscapeFileName = "Landscape.ini";
+/// The environment variable that may name another landscape file.
+inline constexpr const char* kLandscapeVariable = "SIMRFC_LANDSCAPE";
+
+struct Logon {
+  std::string client, user, password;
+};
+
+/// What RfcReceive returns for one function module instead of the answer.
+struct ReceiveFault {
+  int code = 0;
+  std::string exception;
+};
+
+/// Texts that replace the defaults of the last error that a system's injected faults leave.
+struct ErrorTexts {
+  std::optional<std::string> key, status, message, internalStatus;
+};
+
+struct SystemEntry {
+  std::string name;
+  int line = 0;
+
+  // How the system is reached: application server host and system number, and/or gateway
+  // host and service; a system number of -1 means none was given.
+  std::string asHost;
+  int systemNumber = -1;
+  std::string gwHost, gwService;
+
+  std::vector<Logon> logons;
+
+  /// Values of the answer fields given in the landscape, by SAP field name; the others take
+  /// their defaults.
+  std::map<std::string, std::string> answers;
+  /// Rows of the answer tables, by table name.
+  std::map<std::string, std::vector<std::string>> tableRows;
+
+  // Injected faults.
+  bool refuseConnection = false;
+  bool refuseLogon = false;
+  std::set<std::string> failingCalls;        // function modules whose RfcCall fails
+  std::map<std::string, ReceiveFault> receiveFaults;  // by function module
+  std::set<std::string> handlerOperations;   // library operations that call the error handler
+  std::set<std::string> failingInstalls;     // structure names
+  std::set<std::string> failingCreates;      // internal table names
+  std::set<std::string> failingDeletes;      // internal table names
+  ErrorTexts errorTexts;
+};
+
+struct Landscape {
+  std::vector<SystemEntry> systems;
+};
+
+/// The system at application server `host` (letter case ignored) with `systemNumber`, or null.
+const SystemEntry* FindByServer(const Landscape& landscape, std::string_view host,
+                                int systemNumber);
+bool HasServerHost(const Landscape& landscape, std::string_view host);
+/// The system behind gateway `host` and `service` (letter case ignored), or null.
+const SystemEntry* FindByGateway(const Landscape& landscape, std::string_view host,
+                                 std::string_view service);
+bool HasGatewayHost(const Landscape& landscape, std::string_view host);
+
+/// The library operations that an injected library failure can hit.
+inline constexpr const char* kLibraryOperations[] = {
+    "RfcOpen",  "RfcOpenEx",           "RfcClose", "RfcCall",
+    "RfcReceive", "RfcInstallStructure", "ItCreate", "ItDelete"};
+
+struct LandscapeResult {
+  Landscape landscape;
+  /// Empty when the text was read; otherwise "<file> line <n>: <what is wrong>".
+  std::string error;
+};
+
+/// Reads a landscape from its text; `fileName` names it in error messages.
+LandscapeResult ParseLandscape(std::string_view text, std::string_view fileName);
+
+}  // namespace simrfc
+
+#endif

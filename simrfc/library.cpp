@@ -1,0 +1,127 @@
+#include "library.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "rfc_ini.h"
+
+namespace simrfc {
+
+namespace {
+
+std::unique_ptr<Library>& Instance() {
+  static std::unique_ptr<Library> instance = std::make_unique<Library>();
+  return instance;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  text.clear();
+  char block[4096];
+  std::size_t got;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
+  const bool ok = std::ferror(file) == 0;
+  std::fclose(file);
+  return ok;
+}
+
+}  // namespace
+
+void Library::SetDirectory(std::string directory) { directory_ = std::move(directory); }
+
+std::string Library::InDirectory(const char* name) const {
+  if (!directory_ || directory_->empty()) return name;
+  const char last = directory_->back();
+  return *directory_ + (last == '/' || last == '\\' ? "" : "/") + name;
+}
+
+std::string Library::LandscapePath() const {
+  if (!directory_) {
+    const char* variable = std::getenv(kLandscapeVariable);
+    if (variable != nullptr && variable[0] != '\0') return variable;
+  }
+  return InDirectory(kLandscapeFileName);
+}
+
+std::string Library::RfcIniPath() const { return InDirectory(kRfcIniFileName); }
+
+std::string Library::TracePath() const { return InDirectory(kTraceFileName); }
+
+const Landscape* Library::GetLandscape(LibraryError& error) {
+  if (landscape_) return &*landscape_;
+  const std::string path = LandscapePath();
+  std::string text;
+  if (!ReadWholeFile(path, text)) {
+    error = MakeError(ErrorGroup::Program, "landscape not readable",
+                      "cannot read the landscape file " + path);
+    return nullptr;
+  }
+  LandscapeResult result = ParseLandscape(text, path);
+  if (!result.error.empty()) {
+    error = MakeError(ErrorGroup::Program, "landscape malformed", result.error);
+    return nullptr;
+  }
+  landscape_ = std::move(result.landscape);
+  return &*landscape_;
+}
+
+bool Library::LoadLandscapeText(std::string_view text) {
+  // Open connections point into the landscape they were opened in.
+  connections.clear();
+  recentSystem = nullptr;
+  landscape_.reset();
+  LandscapeResult result = ParseLandscape(text, kLandscapeFileName);
+  if (!result.error.empty()) {
+    lastError = MakeError(ErrorGroup::Program, "landscape malformed", result.error);
+    return false;
+  }
+  landscape_ = std::move(result.landscape);
+  return true;
+}
+
+void Library::Fail(const char* operation, RfcHandle handle, LibraryError error) {
+  if (error.internalStatus.empty()) error.internalStatus = operation;
+  trace_.Append(TracePath(), Now(), operation, handle, error);
+  lastError = std::move(error);
+}
+
+bool Library::InjectedLibraryFailure(const SystemEntry* system, const char* operation,
+                                     RfcHandle handle) {
+  if (system == nullptr || system->handlerOperations.count(operation) == 0) return false;
+  Fail(operation, handle,
+       InjectedError(*system, MakeError(ErrorGroup::SystemFailure, "library failure",
+                                        std::string("internal error of the RFC library in ") +
+                                            operation)));
+  if (environment.errorHandler != nullptr) {
+    std::vector<char> name(operation, operation + std::char_traits<char>::length(operation) + 1);
+    environment.errorHandler(name.data());
+  }
+  return true;
+}
+
+std::tm Library::Now() const {
+  if (fixedTime_) return *fixedTime_;
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  return local != nullptr ? *local : std::tm{};
+}
+
+LibraryError InjectedError(const SystemEntry& system, LibraryError defaults) {
+  const ErrorTexts& texts = system.errorTexts;
+  if (texts.key) defaults.key = *texts.key;
+  if (texts.status) defaults.status = *texts.status;
+  if (texts.message) defaults.message = *texts.message;
+  if (texts.internalStatus) defaults.internalStatus = *texts.internalStatus;
+  defaults.details.push_back("fault injected by system " + system.name + " of the landscape");
+  return defaults;
+}
+
+Library& TheLibrary() { return *Instance(); }
+
+void ResetLibrary() { Instance() = std::make_unique<Library>(); }
+
+}  // namespace simrfc

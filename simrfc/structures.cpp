@@ -1,0 +1,181 @@
+#include "structures.h"
+
+#include <cstring>
+
+namespace simrfc {
+
+namespace {
+
+constexpr unsigned kMaxElements = 1000;
+constexpr std::size_t kMaxNameLength = 30;
+constexpr unsigned kMaxCharLength = 65535;
+constexpr unsigned kMaxPackedLength = 16;
+constexpr unsigned kMaxStructureLength = 1u << 20;
+
+std::string Describe(unsigned type, unsigned length, unsigned decimals, unsigned offset) {
+  return "type " + std::to_string(type) + ", length " + std::to_string(length) + ", decimals " +
+         std::to_string(decimals) + ", offset " + std::to_string(offset);
+}
+
+// What is wrong with one element's type, length and decimals, or nothing.
+std::optional<std::string> CheckElement(const RfcTypeElement& e) {
+  const std::string length = std::to_string(e.length);
+  switch (e.type) {
+    case RFC_TYPE_CHAR:
+      if (e.length == 0 || e.length > kMaxCharLength) {
+        return "a character field of length " + length + " is not possible";
+      }
+      break;
+    case RFC_TYPE_DATE:
+      if (e.length != 8) return "a date has length 8, not " + length;
+      break;
+    case RFC_TYPE_TIME:
+      if (e.length != 6) return "a time has length 6, not " + length;
+      break;
+    case RFC_TYPE_INT:
+      if (e.length != 4) return "an integer has length 4, not " + length;
+      break;
+    case RFC_TYPE_PACKED:
+      if (e.length == 0 || e.length > kMaxPackedLength) {
+        return "a packed number of length " + length + " is not possible (1 to 16 bytes)";
+      }
+      if (e.decimals > 2 * e.length - 1) {
+        return "a packed number of length " + length + " holds " +
+               std::to_string(2 * e.length - 1) + " digits, not " + std::to_string(e.decimals) +
+               " decimals";
+      }
+      return std::nullopt;
+    default:
+      return "type " + std::to_string(e.type) +
+             " is not a basic type (0 char, 1 date, 2 packed, 3 time, 8 integer)";
+  }
+  if (e.decimals != 0) return "only a packed number has decimals";
+  return std::nullopt;
+}
+
+bool SameFields(const std::vector<InstalledField>& a, const std::vector<InstalledField>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].name != b[i].name || a[i].type != b[i].type || a[i].length != b[i].length ||
+        a[i].decimals != b[i].decimals || a[i].offset != b[i].offset) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsBasicType(unsigned type) {
+  return type == RFC_TYPE_CHAR || type == RFC_TYPE_DATE || type == RFC_TYPE_PACKED ||
+         type == RFC_TYPE_TIME || type == RFC_TYPE_INT;
+}
+
+StructureRegistry::Result StructureRegistry::Install(const char* name,
+                                                     const RfcTypeElement* elements,
+                                                     unsigned count) {
+  Result result;
+  if (name == nullptr || name[0] == '\0') {
+    result.error = "structure without a name";
+    return result;
+  }
+  const std::string structureName(name);
+  const std::string of = " of structure " + structureName;
+  if (structureName.size() > kMaxNameLength) {
+    result.error = "structure name " + structureName + " is longer than 30 characters";
+    return result;
+  }
+  if (elements == nullptr || count == 0) {
+    result.error = "no elements given for structure " + structureName;
+    return result;
+  }
+  if (count > kMaxElements) {
+    result.error = std::to_string(count) + " elements are too many for structure " +
+                   structureName;
+    return result;
+  }
+
+  bool computeOffsets = true;
+  for (unsigned i = 0; i < count; ++i) {
+    if (elements[i].offset != 0) computeOffsets = false;
+  }
+  InstalledStructure structure;
+  structure.name = structureName;
+  unsigned end = 0;
+  for (unsigned i = 0; i < count; ++i) {
+    const RfcTypeElement& e = elements[i];
+    const std::string element = "element " + std::to_string(i + 1);
+    if (e.name == nullptr || e.name[0] == '\0') {
+      result.error = element + of + " has no name";
+      return result;
+    }
+    if (std::strlen(e.name) > kMaxNameLength) {
+      result.error = element + of + " has a name longer than 30 characters";
+      return result;
+    }
+    const std::string label = element + " (" + e.name + ")" + of;
+    if (std::optional<std::string> problem = CheckElement(e)) {
+      result.error = label + ": " + *problem;
+      return result;
+    }
+    const unsigned offset = computeOffsets ? end : e.offset;
+    if (offset > kMaxStructureLength - e.length) {
+      result.error = label + ": the structure would be longer than " +
+                     std::to_string(kMaxStructureLength) + " bytes";
+      return result;
+    }
+    if (offset < end) {
+      result.error = label + ": offset " + std::to_string(offset) +
+                     " overlaps the element before it, which ends at " + std::to_string(end);
+      return result;
+    }
+    structure.fields.push_back(InstalledField{e.name, e.type, e.length, e.decimals, offset});
+    end = offset + e.length;
+  }
+  structure.length = end;
+
+  for (const InstalledStructure& installed : structures_) {
+    if (installed.name != structureName) continue;
+    if (SameFields(installed.fields, structure.fields)) {
+      result.handle = installed.handle;
+    } else {
+      result.error = "structure " + structureName + " is installed already with another description";
+    }
+    return result;
+  }
+  structure.handle = kFirstStructureHandle + static_cast<RfcTypeHandle>(structures_.size());
+  result.handle = structure.handle;
+  structures_.push_back(std::move(structure));
+  return result;
+}
+
+const InstalledStructure* StructureRegistry::Find(RfcTypeHandle handle) const {
+  for (const InstalledStructure& structure : structures_) {
+    if (structure.handle == handle) return &structure;
+  }
+  return nullptr;
+}
+
+std::optional<std::string> CompareLayout(const InstalledStructure& installed,
+                                         const StructureSpec& expected) {
+  const std::string name = "structure " + installed.name;
+  if (installed.fields.size() != expected.count) {
+    return name + " has " + std::to_string(installed.fields.size()) + " fields, " +
+           expected.name + " has " + std::to_string(expected.count);
+  }
+  for (unsigned i = 0; i < expected.count; ++i) {
+    const InstalledField& have = installed.fields[i];
+    const FieldSpec& want = expected.fields[i];
+    const unsigned offset = FieldOffset(expected, i);
+    if (have.type != want.type || have.length != want.length ||
+        have.decimals != want.decimals || have.offset != offset) {
+      return name + ": field " + std::to_string(i + 1) + " (" + have.name + ") has " +
+             Describe(have.type, have.length, have.decimals, have.offset) + "; " +
+             expected.name + " has " + want.name + " with " +
+             Describe(want.type, want.length, want.decimals, offset);
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace simrfc

@@ -1,0 +1,37 @@
+/// Small text helpers of the simulated RFC library: trimming, case, words, numbers.
+#ifndef KELVORAN_SIMRFC_TEXT_H
+#define KELVORAN_SIMRFC_TEXT_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace simrfc {
+
+/// `text` without blanks and tabs at either end.
+std::string Trim(std::string_view text);
+/// `text` without trailing blanks, the way SAP compares logon data.
+std::string TrimTrailingBlanks(std::string_view text);
+std::string ToUpper(std::string_view text);
+/// ASCII comparison that ignores letter case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+/// The blank- or tab-separated words of `text`.
+std::vector<std::string> SplitWords(std::string_view text);
+/// The lines of `text`, each without its line feed and one carriage return before it.
+std::vector<std::string_view> SplitLines(std::string_view text);
+/// A whole number with an optional sign that fits 32 bits; nothing else, no blanks.
+std::optional<std::int32_t> ParseInt32(std::string_view text);
+bool IsAllDigits(std::string_view text);
+/// `text` with every control character replaced by a blank, so that it stays on one line of
+/// the trace file.
+std::string OneLine(std::string_view text);
+/// Copies `text` into the C field `target` of `size` bytes, cut to fit, always NUL-terminated.
+void CopyCut(char* target, std::size_t size, const std::string& text);
+/// `text` of a C caller, empty for a null pointer.
+std::string FromC(const char* text);
+
+}  // namespace simrfc
+
+#endif
