@@ -11,11 +11,9 @@
 
 namespace kelvoran {
 
-std::string ProbePath() {
-  const char* path = std::getenv("KELVORAN_EXE");
-  if (path == nullptr) throw std::runtime_error("KELVORAN_EXE is not set; run the tests with ctest");
-  return path;
-}
+std::string ProbePath() { return KELVORAN_TEST_PROBE; }
+
+std::string ProfileToolPath() { return KELVORAN_TEST_PROFILE_TOOL; }
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& directory, const std::string& input) {

@@ -18,8 +18,10 @@ struct ProcessResult {
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& directory, const std::string& input = "");
 
-/// The probe built with the tests (from KELVORAN_EXE).
+/// The probe built with the tests.
 std::string ProbePath();
+/// The profile tool built with the tests.
+std::string ProfileToolPath();
 
 }  // namespace kelvoran
 

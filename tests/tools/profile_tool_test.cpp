@@ -27,12 +27,7 @@ struct ToolResult {
   int status = -1;
 };
 
-// The tool built with the tests: KELVORAN_PROFILE_TOOL, or else the kelvoran-profile that is
-// built next to the probe (KELVORAN_EXE).
-std::string ToolPath() {
-  if (const char* path = std::getenv("KELVORAN_PROFILE_TOOL")) return path;
-  return (std::filesystem::path(ProbePath()).parent_path() / "kelvoran-profile").string();
-}
+std::string ToolPath() { return ProfileToolPath(); }
 
 std::string ReadStream(std::FILE* file) {
   std::string text;
