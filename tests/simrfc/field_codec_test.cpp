@@ -1,0 +1,113 @@
+#include "field_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "rfc/rfc_library.h"
+
+namespace simrfc {
+namespace {
+
+std::string Hex(const std::vector<unsigned char>& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (unsigned char byte : bytes) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0xf];
+  }
+  return text;
+}
+
+std::string Encoded(const FieldSpec& field, const std::string& value) {
+  std::vector<unsigned char> bytes(field.length, 0xee);
+  EncodeField(field, value, bytes.data());
+  return Hex(bytes);
+}
+
+TEST(FieldCodecTest, PackedDecimalsAreBcdWithSignNibble) {
+  const FieldSpec size{"TAB_SIZE", RFC_TYPE_PACKED, 8, 0};
+  const FieldSpec share{"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5};
+  const FieldSpec space{"SYS_ASP_S", RFC_TYPE_PACKED, 6, 1};
+  struct Case {
+    const char* label;
+    const FieldSpec& field;
+    const char* value;
+    const char* bytes;
+  } cases[] = {
+      {"zero", size, "0", "000000000000000C"},
+      {"whole number", size, "1234567", "000000001234567C"},
+      {"negative", size, "-1234567", "000000001234567D"},
+      {"fifteen digits", size, "999999999999999", "999999999999999C"},
+      {"leading zeros take no digits", size, "0000000000000000042", "000000000000042C"},
+      {"decimals filled up", share, "63.1", "000000006310000C"},
+      {"all five decimals", share, "-0.00001", "000000000000001D"},
+      {"one decimal", space, "12345.6", "00000123456C"},
+      {"no decimals given", space, "7", "00000000070C"},
+      {"negative zero has no sign", space, "-0.0", "00000000000C"},
+      {"plus sign", space, "+1.5", "00000000015C"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(CheckFieldValue(c.field, c.value), std::nullopt);
+    EXPECT_EQ(Encoded(c.field, c.value), c.bytes);
+  }
+}
+
+TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
+  std::vector<unsigned char> text(10);
+  EncodeField({"DBSYS", RFC_TYPE_CHAR, 10, 0}, "DB4", text.data());
+  EXPECT_EQ(std::string(text.begin(), text.end()), "DB4       ");
+
+  std::vector<unsigned char> date(8);
+  EncodeField({"FS_A_DATE", RFC_TYPE_DATE, 8, 0}, "20240229", date.data());
+  EXPECT_EQ(std::string(date.begin(), date.end()), "20240229");
+
+  const std::int32_t values[] = {0, -1, 2147483647, -2147483647 - 1};
+  const char* texts[] = {"0", "-1", "2147483647", "-2147483648"};
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(texts[i]);
+    unsigned char bytes[4];
+    EncodeField({"TAB_CNT", RFC_TYPE_INT, 4, 0}, texts[i], bytes);
+    std::int32_t decoded;
+    std::memcpy(&decoded, bytes, sizeof decoded);
+    EXPECT_EQ(decoded, values[i]);
+  }
+}
+
+TEST(FieldCodecTest, ValuesThatDoNotFitTheirField) {
+  const FieldSpec date{"FS_A_DATE", RFC_TYPE_DATE, 8, 0};
+  const FieldSpec time{"FS_A_TIME", RFC_TYPE_TIME, 6, 0};
+  const FieldSpec share{"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5};
+  struct Case {
+    const char* label;
+    const FieldSpec& field;
+    const char* value;
+    bool fits;
+  } cases[] = {
+      {"initial date", date, "00000000", true},
+      {"leap day", date, "20000229", true},
+      {"no leap day", date, "19000229", false},
+      {"31st of a short month", date, "20240431", false},
+      {"date too short", date, "2024101", false},
+      {"date with letters", date, "2024OCT7", false},
+      {"last second of the day", time, "235959", true},
+      {"minute 60", time, "106000", false},
+      {"ten digits before the point", share, "9999999999.99999", true},
+      {"eleven digits before the point", share, "10000000000", false},
+      {"six decimals", share, "1.000001", false},
+      {"point without decimals", share, "1.", false},
+      {"empty", share, "", false},
+      {"two signs", share, "--1", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(!CheckFieldValue(c.field, c.value).has_value(), c.fits);
+  }
+}
+
+}  // namespace
+}  // namespace simrfc
