@@ -14,12 +14,13 @@ struct Constant {
   const char* value;
 };
 
-const Constant kConstants[] = {
-    {"RFCPROTO", "011"},       {"RFCCHARTYP", "1100"},        {"RFCINTTYP", "LIT"},
-    {"RFCFLOTYP", "IE3"},      {"RFCDBSYS", "DB4"},           {"RFCSAPRL", "46C"},
-    {"RFCMACH", "324"},        {"RFCOPSYS", "OS400"},         {"RFCTZONE", "3600"},
-    {"RFCKERNRL", "46D"},      {"CURRENT_RESOURCES", "1"},    {"MAXIMAL_RESOURCES", "1"},
-    {"RFC_LOGIN_COMPLETE", "X"}, {"DBSYS", "DB4"}};
+const Constant kConstants[] = {{"RFCPROTO", "011"},         {"RFCCHARTYP", "1100"},
+                               {"RFCINTTYP", "LIT"},        {"RFCFLOTYP", "IE3"},
+                               {"RFCDBSYS", "DB4"},         {"RFCSAPRL", "46C"},
+                               {"RFCMACH", "324"},          {"RFCOPSYS", "OS400"},
+                               {"RFCTZONE", "3600"},        {"RFCKERNRL", "46D"},
+                               {"CURRENT_RESOURCES", "1"},  {"MAXIMAL_RESOURCES", "1"},
+                               {"RFC_LOGIN_COMPLETE", "X"}, {"DBSYS", "DB4"}};
 
 std::string Cut(const std::string& text, std::size_t length) { return text.substr(0, length); }
 
@@ -28,15 +29,15 @@ std::string Format(const std::tm& time, const char* format) {
   return std::string(text, std::strftime(text, sizeof text, format, &time));
 }
 
-std::string DefaultValue(const SystemEntry& system, const FieldSpec& field, const std::tm& now) {
+std::string DefaultValue(const SystemEntry& system, const FieldDef& field, const std::tm& now) {
   const std::string name = field.name;
   const std::string host = system.asHost.empty() ? system.gwHost : system.asHost;
   const std::string sid = Cut(ToUpper(system.name), 8);
   if (name == "RFCDEST") {
     std::string number;
     if (system.systemNumber >= 0) {
-      number = "_" + std::to_string(system.systemNumber / 10) +
-               std::to_string(system.systemNumber % 10);
+      number =
+          "_" + std::to_string(system.systemNumber / 10) + std::to_string(system.systemNumber % 10);
     }
     return Cut(host + "_" + sid + number, field.length);
   }
@@ -52,21 +53,21 @@ std::string DefaultValue(const SystemEntry& system, const FieldSpec& field, cons
 
 }  // namespace
 
-std::string AnswerValue(const SystemEntry& system, const FieldSpec& field, const std::tm& now) {
+std::string AnswerValue(const SystemEntry& system, const FieldDef& field, const std::tm& now) {
   const auto given = system.answers.find(field.name);
   if (given != system.answers.end()) return given->second;
   return DefaultValue(system, field, now);
 }
 
-void WriteExport(const SystemEntry& system, const ParameterSpec& parameter, unsigned char* out,
+void WriteExport(const SystemEntry& system, const ParameterDef& parameter, unsigned char* out,
                  const std::tm& now) {
   if (parameter.scalar != nullptr) {
     EncodeField(*parameter.scalar, AnswerValue(system, *parameter.scalar, now), out);
     return;
   }
-  const StructureSpec& structure = *parameter.structure;
+  const StructureDef& structure = *parameter.structure;
   for (unsigned i = 0; i < structure.count; ++i) {
-    const FieldSpec& field = structure.fields[i];
+    const FieldDef& field = structure.fields[i];
     EncodeField(field, AnswerValue(system, field, now), out + FieldOffset(structure, i));
   }
 }

@@ -16,11 +16,11 @@ namespace simrfc {
 /// system's name for the system IDs and database name, its host for the host fields, "DB4" for
 /// the database system, the date and time `now` for FS_A_DATE and FS_A_TIME, 0 for numbers,
 /// blanks for other texts, and a few plausible constants (see docs/landscape.md).
-std::string AnswerValue(const SystemEntry& system, const FieldSpec& field, const std::tm& now);
+std::string AnswerValue(const SystemEntry& system, const FieldDef& field, const std::tm& now);
 
 /// Writes `parameter` as `system` answers it into its bytes at `out` (the field's length or
 /// the structure's length).
-void WriteExport(const SystemEntry& system, const ParameterSpec& parameter, unsigned char* out,
+void WriteExport(const SystemEntry& system, const ParameterDef& parameter, unsigned char* out,
                  const std::tm& now);
 
 /// The rows `system` answers in `table`, each blank-padded to `rowLength`.

@@ -49,15 +49,15 @@ RfcReturnCode CallModule(Library& library, RfcHandle handle, const char* functio
   Connection* connection = UsableConnection(library, handle, operation);
   if (connection == nullptr) return RFC_FAILURE;
   if (function == nullptr) return Misuse(library, operation, handle, "no function module named");
-  const ModuleSpec* module = FindModule(function);
+  const ModuleDef* module = FindModule(function);
   if (module == nullptr) {
     return Misuse(library, operation, handle,
                   std::string("function module ") + function + " not found");
   }
   if (connection->pendingCall != nullptr) {
-    return Misuse(library, operation, handle,
-                  std::string("the answer of ") + connection->pendingCall->name +
-                      " is not received yet");
+    return Misuse(
+        library, operation, handle,
+        std::string("the answer of ") + connection->pendingCall->name + " is not received yet");
   }
   if (std::optional<std::string> problem = CheckSentParameters(*module, exporting)) {
     return Misuse(library, operation, handle, *problem);
@@ -94,7 +94,7 @@ RfcReturnCode ReceiveAnswer(Library& library, RfcHandle handle, const RfcParamet
   if (exception != nullptr) *exception = nullptr;
   Connection* connection = UsableConnection(library, handle, operation);
   if (connection == nullptr) return RFC_FAILURE;
-  const ModuleSpec* module = connection->pendingCall;
+  const ModuleDef* module = connection->pendingCall;
   if (module == nullptr) {
     return Misuse(library, operation, handle, "no RfcCall waits for its answer");
   }

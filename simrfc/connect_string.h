@@ -15,8 +15,7 @@ struct ConnectParameters {
 
 /// Reads `text` into `parameters`; returns what is wrong with it, or nothing. The message never
 /// quotes a word of the string, since a password may be among them.
-std::optional<std::string> ParseConnectString(std::string_view text,
-                                              ConnectParameters& parameters);
+std::optional<std::string> ParseConnectString(std::string_view text, ConnectParameters& parameters);
 
 }  // namespace simrfc
 

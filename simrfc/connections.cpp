@@ -27,8 +27,8 @@ LibraryError NotReached(const std::string& partner, const std::string& why) {
 }
 
 // The system at an application server, or null with the reason in `error`.
-const SystemEntry* ReachServer(const Library& library, const Landscape& landscape,
-                               const char* host, int systemNumber, LibraryError& error) {
+const SystemEntry* ReachServer(const Library& library, const Landscape& landscape, const char* host,
+                               int systemNumber, LibraryError& error) {
   if (host == nullptr || host[0] == '\0') {
     error = Misuse("no application server host given");
     return nullptr;
@@ -42,8 +42,8 @@ const SystemEntry* ReachServer(const Library& library, const Landscape& landscap
   const std::string where = HasServerHost(landscape, host)
                                 ? "no system with system number " + number + " at host " + host
                                 : std::string("no system at host ") + host;
-  error = NotReached(std::string(host) + ":sapgw" + number,
-                     where + " in " + library.LandscapePath());
+  error =
+      NotReached(std::string(host) + ":sapgw" + number, where + " in " + library.LandscapePath());
   return nullptr;
 }
 
@@ -59,10 +59,10 @@ const SystemEntry* ReachGateway(const Library& library, const Landscape& landsca
     return nullptr;
   }
   if (const SystemEntry* system = FindByGateway(landscape, host, service)) return system;
-  const std::string where = HasGatewayHost(landscape, host)
-                                ? std::string("no system behind service ") + service +
-                                      " of gateway " + host
-                                : std::string("no gateway at host ") + host;
+  const std::string where =
+      HasGatewayHost(landscape, host)
+          ? std::string("no system behind service ") + service + " of gateway " + host
+          : std::string("no gateway at host ") + host;
   error = NotReached(std::string(host) + ":" + service, where + " in " + library.LandscapePath());
   return nullptr;
 }
@@ -71,8 +71,8 @@ LibraryError RefusedConnection(const SystemEntry& system) {
   const std::string partner = system.asHost.empty()
                                   ? system.gwHost + ":" + system.gwService
                                   : system.asHost + ":sapgw" + TwoDigits(system.systemNumber);
-  return InjectedError(system, NotReached(partner, "system " + system.name +
-                                                       " refuses every connection"));
+  return InjectedError(system,
+                       NotReached(partner, "system " + system.name + " refuses every connection"));
 }
 
 RfcHandle Register(Library& library, Connection connection) {
@@ -82,7 +82,6 @@ RfcHandle Register(Library& library, Connection connection) {
   library.connections.emplace(handle, std::move(connection));
   return handle;
 }
-
 
 }  // namespace
 
@@ -110,7 +109,8 @@ std::optional<LibraryError> CheckLogon(const SystemEntry& system, const std::str
                      "Client " + client + " is not available in this system",
                      {"system " + system.name + " has no logon in client " + client});
   }
-  return MakeError(ErrorGroup::Logon, "LOGON failed", "Name or password is incorrect (repeat logon)",
+  return MakeError(ErrorGroup::Logon, "LOGON failed",
+                   "Name or password is incorrect (repeat logon)",
                    {"logon of " + who + " refused: no such user or another password"});
 }
 
@@ -136,8 +136,8 @@ RfcHandle OpenWithOptions(Library& library, const ConnectionOptions* options) {
       if (gateway == nullptr) {
         error = Misuse("mode 1 without gateway parameters");
       } else {
-        system = ReachGateway(library, *landscape, gateway->gatewayHost,
-                              gateway->gatewayService, error);
+        system =
+            ReachGateway(library, *landscape, gateway->gatewayHost, gateway->gatewayService, error);
       }
     } else {
       error = Misuse("connection mode " + std::to_string(options->mode) +
@@ -218,12 +218,11 @@ RfcHandle OpenWithConnectString(Library& library, const char* connectString,
                       "destination " + parameters.destination + " not found in " + iniPath);
     return refuse(&error);
   }
-  const SystemEntry* system =
-      destination->viaGateway
-          ? ReachGateway(library, *landscape, destination->gwHost.c_str(),
-                         destination->gwService.c_str(), error)
-          : ReachServer(library, *landscape, destination->asHost.c_str(),
-                        destination->systemNumber, error);
+  const SystemEntry* system = destination->viaGateway
+                                  ? ReachGateway(library, *landscape, destination->gwHost.c_str(),
+                                                 destination->gwService.c_str(), error)
+                                  : ReachServer(library, *landscape, destination->asHost.c_str(),
+                                                destination->systemNumber, error);
   if (system == nullptr) return refuse(&error);
   if (library.InjectedLibraryFailure(system, operation, 0)) return refuse(nullptr);
   if (system->refuseConnection) {
@@ -271,9 +270,10 @@ void CloseConnection(Library& library, RfcHandle handle) {
   if (handle == 0) return;
   const auto found = library.connections.find(handle);
   if (found == library.connections.end()) {
-    library.Fail(operation, handle,
-                 Misuse("connection handle " + std::to_string(handle) +
-                        (handle < library.nextHandle ? " is closed already" : " was never opened")));
+    library.Fail(
+        operation, handle,
+        Misuse("connection handle " + std::to_string(handle) +
+               (handle < library.nextHandle ? " is closed already" : " was never opened")));
     return;
   }
   // An injected failure hits the close, but the connection ends all the same.

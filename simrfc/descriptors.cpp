@@ -17,8 +17,7 @@ std::optional<std::string> ReadName(const void* name, unsigned length, std::stri
   text.clear();
   for (unsigned i = 0; i < length; ++i) {
     if (characters[i] == '\0') {
-      return "name length " + std::to_string(length) + " is longer than the name '" + text +
-             "'";
+      return "name length " + std::to_string(length) + " is longer than the name '" + text + "'";
     }
     text += characters[i];
   }
@@ -36,9 +35,8 @@ std::string Hex(unsigned value) {
 }
 
 // Checks that `type` and `length` describe records of `structure`.
-std::optional<std::string> CheckStructureType(const StructureRegistry& structures,
-                                              unsigned type, unsigned length,
-                                              const StructureSpec& structure) {
+std::optional<std::string> CheckStructureType(const StructureRegistry& structures, unsigned type,
+                                              unsigned length, const StructureDef& structure) {
   const unsigned expectedLength = StructureLength(structure);
   if (IsBasicType(type)) {
     return "has the basic type " + std::to_string(type) + ", not a structure of the layout " +
@@ -57,7 +55,7 @@ std::optional<std::string> CheckStructureType(const StructureRegistry& structure
 }
 
 std::optional<std::string> CheckScalarType(const StructureRegistry& structures, unsigned type,
-                                           unsigned length, const FieldSpec& field) {
+                                           unsigned length, const FieldDef& field) {
   if (!IsBasicType(type) && structures.Find(type) == nullptr) {
     return "has the unknown type handle " + Hex(type);
   }
@@ -73,7 +71,7 @@ std::optional<std::string> CheckScalarType(const StructureRegistry& structures, 
 
 }  // namespace
 
-std::optional<std::string> CheckSentParameters(const ModuleSpec& module,
+std::optional<std::string> CheckSentParameters(const ModuleDef& module,
                                                const RfcParameter* parameters) {
   if (parameters == nullptr || parameters[0].name == nullptr) return std::nullopt;
   std::string name;
@@ -85,7 +83,7 @@ std::optional<std::string> CheckSentParameters(const ModuleSpec& module,
 }
 
 std::optional<std::string> CheckReceivedParameters(const StructureRegistry& structures,
-                                                   const ModuleSpec& module,
+                                                   const ModuleDef& module,
                                                    const RfcParameter* parameters,
                                                    std::vector<ParameterTarget>& targets) {
   targets.clear();
@@ -96,25 +94,26 @@ std::optional<std::string> CheckReceivedParameters(const StructureRegistry& stru
     if (std::optional<std::string> problem = ReadName(p.name, p.nameLength, name)) {
       return "parameter " + std::to_string(i + 1) + ": " + *problem;
     }
-    const ParameterSpec* spec = FindExport(module, name);
-    if (spec == nullptr) {
+    const ParameterDef* parameter = FindExport(module, name);
+    if (parameter == nullptr) {
       return std::string(module.name) + " has no export parameter '" + name + "'";
     }
     for (const ParameterTarget& target : targets) {
-      if (target.parameter == spec) return "parameter " + name + " is given twice";
+      if (target.parameter == parameter) return "parameter " + name + " is given twice";
     }
     if (p.address == nullptr) return "parameter " + name + " has no address";
     std::optional<std::string> problem =
-        spec->structure != nullptr ? CheckStructureType(structures, p.type, p.length, *spec->structure)
-                                   : CheckScalarType(structures, p.type, p.length, *spec->scalar);
+        parameter->structure != nullptr
+            ? CheckStructureType(structures, p.type, p.length, *parameter->structure)
+            : CheckScalarType(structures, p.type, p.length, *parameter->scalar);
     if (problem) return "parameter " + name + " " + *problem;
-    targets.push_back(ParameterTarget{spec, static_cast<unsigned char*>(p.address)});
+    targets.push_back(ParameterTarget{parameter, static_cast<unsigned char*>(p.address)});
   }
   return std::nullopt;
 }
 
 std::optional<std::string> CheckTables(const StructureRegistry& structures,
-                                       const TableRegistry& tables, const ModuleSpec& module,
+                                       const TableRegistry& tables, const ModuleDef& module,
                                        const RfcTable* list, std::vector<TableTarget>& targets) {
   targets.clear();
   for (unsigned i = 0; list != nullptr && list[i].name != nullptr; ++i) {
@@ -128,7 +127,7 @@ std::optional<std::string> CheckTables(const StructureRegistry& structures,
     for (const TableTarget& target : targets) {
       if (target.name == name) return "table " + name + " is given twice";
     }
-    const StructureSpec& row = *module.rowStructure;
+    const StructureDef& row = *module.rowStructure;
     if (std::optional<std::string> problem =
             CheckStructureType(structures, t.type, t.length, row)) {
       return "table " + name + " " + *problem;
@@ -139,8 +138,7 @@ std::optional<std::string> CheckTables(const StructureRegistry& structures,
     }
     if (table->rowLength != StructureLength(row)) {
       return "table " + name + " was created with rows of " + std::to_string(table->rowLength) +
-             " bytes, " + row.name + " is " + std::to_string(StructureLength(row)) +
-             " bytes long";
+             " bytes, " + row.name + " is " + std::to_string(StructureLength(row)) + " bytes long";
     }
     if (t.mode != RFC_TABLE_BY_REFERENCE && t.mode != RFC_TABLE_BY_VALUE) {
       return "table " + name + " has the passing mode " + std::to_string(t.mode) +

@@ -16,7 +16,7 @@ namespace simrfc {
 
 /// An export parameter of the module and where the caller wants it.
 struct ParameterTarget {
-  const ParameterSpec* parameter;
+  const ParameterDef* parameter;
   unsigned char* address;
 };
 
@@ -27,18 +27,18 @@ struct TableTarget {
 };
 
 /// Checks the parameters that RfcCall sends to `module` (the modules here take none).
-std::optional<std::string> CheckSentParameters(const ModuleSpec& module,
+std::optional<std::string> CheckSentParameters(const ModuleDef& module,
                                                const RfcParameter* parameters);
 
 /// Checks the parameters that RfcReceive is to fill against the module's export parameters.
 std::optional<std::string> CheckReceivedParameters(const StructureRegistry& structures,
-                                                   const ModuleSpec& module,
+                                                   const ModuleDef& module,
                                                    const RfcParameter* parameters,
                                                    std::vector<ParameterTarget>& targets);
 
 /// Checks a table list of RfcCall or RfcReceive against the module's tables.
 std::optional<std::string> CheckTables(const StructureRegistry& structures,
-                                       const TableRegistry& tables, const ModuleSpec& module,
+                                       const TableRegistry& tables, const ModuleDef& module,
                                        const RfcTable* list, std::vector<TableTarget>& targets);
 
 }  // namespace simrfc

@@ -55,7 +55,7 @@ std::string WithoutLeadingZeros(const std::string& digits) {
   return first == std::string::npos ? std::string() : digits.substr(first);
 }
 
-std::optional<std::string> CheckPacked(const FieldSpec& field, std::string_view value) {
+std::optional<std::string> CheckPacked(const FieldDef& field, std::string_view value) {
   const unsigned digits = 2 * field.length - 1;
   const unsigned wholeDigits = digits - field.decimals;
   bool negative;
@@ -71,7 +71,7 @@ std::optional<std::string> CheckPacked(const FieldSpec& field, std::string_view 
          " digits before and " + std::to_string(field.decimals) + " after the decimal point";
 }
 
-void EncodePacked(const FieldSpec& field, std::string_view value, unsigned char* out) {
+void EncodePacked(const FieldDef& field, std::string_view value, unsigned char* out) {
   bool negative;
   std::string whole, fraction;
   SplitDecimal(value, negative, whole, fraction);
@@ -96,7 +96,7 @@ void EncodePacked(const FieldSpec& field, std::string_view value, unsigned char*
 
 }  // namespace
 
-std::optional<std::string> CheckFieldValue(const FieldSpec& field, std::string_view value) {
+std::optional<std::string> CheckFieldValue(const FieldDef& field, std::string_view value) {
   switch (field.type) {
     case RFC_TYPE_CHAR:
       if (value.size() <= field.length) return std::nullopt;
@@ -118,7 +118,7 @@ std::optional<std::string> CheckFieldValue(const FieldSpec& field, std::string_v
   }
 }
 
-void EncodeField(const FieldSpec& field, std::string_view value, unsigned char* out) {
+void EncodeField(const FieldDef& field, std::string_view value, unsigned char* out) {
   switch (field.type) {
     case RFC_TYPE_INT: {
       const std::int32_t number = ParseInt32(value).value_or(0);

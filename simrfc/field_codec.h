@@ -12,7 +12,7 @@ namespace simrfc {
 
 /// One field of a record or one scalar parameter: name, basic type code, length in bytes,
 /// decimals (packed fields only).
-struct FieldSpec {
+struct FieldDef {
   const char* name;
   unsigned type;
   unsigned length;
@@ -20,10 +20,10 @@ struct FieldSpec {
 };
 
 /// Why `value` does not fit `field` ("is not a time HHMMSS"), or nothing when it fits.
-std::optional<std::string> CheckFieldValue(const FieldSpec& field, std::string_view value);
+std::optional<std::string> CheckFieldValue(const FieldDef& field, std::string_view value);
 
 /// Writes `value`, which must have passed CheckFieldValue, into the `field.length` bytes at `out`.
-void EncodeField(const FieldSpec& field, std::string_view value, unsigned char* out);
+void EncodeField(const FieldDef& field, std::string_view value, unsigned char* out);
 
 }  // namespace simrfc
 

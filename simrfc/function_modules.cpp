@@ -11,7 +11,7 @@ constexpr unsigned CountOf(const T (&)[N]) {
   return N;
 }
 
-const FieldSpec kSystemInfoFields[] = {
+const FieldDef kSystemInfoFields[] = {
     {"RFCPROTO", RFC_TYPE_CHAR, 3, 0},   {"RFCCHARTYP", RFC_TYPE_CHAR, 4, 0},
     {"RFCINTTYP", RFC_TYPE_CHAR, 3, 0},  {"RFCFLOTYP", RFC_TYPE_CHAR, 3, 0},
     {"RFCDEST", RFC_TYPE_CHAR, 32, 0},   {"RFCHOST", RFC_TYPE_CHAR, 8, 0},
@@ -22,7 +22,7 @@ const FieldSpec kSystemInfoFields[] = {
     {"RFCDAYST", RFC_TYPE_CHAR, 1, 0},   {"RFCIPADDR", RFC_TYPE_CHAR, 15, 0},
     {"RFCKERNRL", RFC_TYPE_CHAR, 4, 0},  {"RFCSI_RESV", RFC_TYPE_CHAR, 44, 0}};
 
-const FieldSpec kDb4InfoFields[] = {
+const FieldDef kDb4InfoFields[] = {
     {"DBSYS", RFC_TYPE_CHAR, 10, 0},      {"FS_A_DATE", RFC_TYPE_DATE, 8, 0},
     {"FS_A_TIME", RFC_TYPE_TIME, 6, 0},   {"SYSID", RFC_TYPE_CHAR, 8, 0},
     {"TAB_CNT", RFC_TYPE_INT, 4, 0},      {"CST_CNT", RFC_TYPE_INT, 4, 0},
@@ -35,90 +35,87 @@ const FieldSpec kDb4InfoFields[] = {
     {"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5}, {"SYS_ASP_S", RFC_TYPE_PACKED, 6, 1},
     {"ASP_TOT_S", RFC_TYPE_PACKED, 6, 1}};
 
-const FieldSpec kObjectRowFields[] = {{"NAME", RFC_TYPE_CHAR, 40, 0}};
+const FieldDef kObjectRowFields[] = {{"NAME", RFC_TYPE_CHAR, 40, 0}};
 
-const FieldSpec kCurrentResources = {"CURRENT_RESOURCES", RFC_TYPE_INT, 4, 0};
-const FieldSpec kDialogUserType = {"DIALOG_USER_TYPE", RFC_TYPE_CHAR, 1, 0};
-const FieldSpec kMaximalResources = {"MAXIMAL_RESOURCES", RFC_TYPE_INT, 4, 0};
-const FieldSpec kRecommendedDelay = {"RECOMMENDED_DELAY", RFC_TYPE_INT, 4, 0};
-const FieldSpec kLoginComplete = {"RFC_LOGIN_COMPLETE", RFC_TYPE_CHAR, 1, 0};
-const FieldSpec kApiResult = {"API_QWCRSSTS_RC", RFC_TYPE_INT, 4, 0};
+const FieldDef kCurrentResources = {"CURRENT_RESOURCES", RFC_TYPE_INT, 4, 0};
+const FieldDef kDialogUserType = {"DIALOG_USER_TYPE", RFC_TYPE_CHAR, 1, 0};
+const FieldDef kMaximalResources = {"MAXIMAL_RESOURCES", RFC_TYPE_INT, 4, 0};
+const FieldDef kRecommendedDelay = {"RECOMMENDED_DELAY", RFC_TYPE_INT, 4, 0};
+const FieldDef kLoginComplete = {"RFC_LOGIN_COMPLETE", RFC_TYPE_CHAR, 1, 0};
+const FieldDef kApiResult = {"API_QWCRSSTS_RC", RFC_TYPE_INT, 4, 0};
 
 }  // namespace
 
-const StructureSpec kSystemInfoStructure = {"RFCSI", kSystemInfoFields,
-                                            CountOf(kSystemInfoFields)};
-const StructureSpec kDb4InfoStructure = {"DB02INFDB4", kDb4InfoFields, CountOf(kDb4InfoFields)};
-const StructureSpec kObjectRowStructure = {"MISSOBJ", kObjectRowFields,
-                                           CountOf(kObjectRowFields)};
+const StructureDef kSystemInfoStructure = {"RFCSI", kSystemInfoFields, CountOf(kSystemInfoFields)};
+const StructureDef kDb4InfoStructure = {"DB02INFDB4", kDb4InfoFields, CountOf(kDb4InfoFields)};
+const StructureDef kObjectRowStructure = {"MISSOBJ", kObjectRowFields, CountOf(kObjectRowFields)};
 
 namespace {
 
-const ParameterSpec kSystemInfoExports[] = {
-    {"CURRENT_RESOURCES", &kCurrentResources, nullptr},
-    {"DIALOG_USER_TYPE", &kDialogUserType, nullptr},
-    {"MAXIMAL_RESOURCES", &kMaximalResources, nullptr},
-    {"RECOMMENDED_DELAY", &kRecommendedDelay, nullptr},
-    {"RFCSI_EXPORT", nullptr, &kSystemInfoStructure},
-    {"RFC_LOGIN_COMPLETE", &kLoginComplete, nullptr}};
+const ParameterDef kSystemInfoExports[] = {{"CURRENT_RESOURCES", &kCurrentResources, nullptr},
+                                           {"DIALOG_USER_TYPE", &kDialogUserType, nullptr},
+                                           {"MAXIMAL_RESOURCES", &kMaximalResources, nullptr},
+                                           {"RECOMMENDED_DELAY", &kRecommendedDelay, nullptr},
+                                           {"RFCSI_EXPORT", nullptr, &kSystemInfoStructure},
+                                           {"RFC_LOGIN_COMPLETE", &kLoginComplete, nullptr}};
 
-const ParameterSpec kDb4InfoExports[] = {{"API_QWCRSSTS_RC", &kApiResult, nullptr},
-                                         {"DB02_DISPLAYED_INFO", nullptr, &kDb4InfoStructure}};
+const ParameterDef kDb4InfoExports[] = {{"API_QWCRSSTS_RC", &kApiResult, nullptr},
+                                        {"DB02_DISPLAYED_INFO", nullptr, &kDb4InfoStructure}};
 
 const char* const kDb4InfoTables[] = {"ADDTL_INDEX", "ADDTL_TABLES", "ADDTL_VIEWS",
                                       "MISS_INDEX",  "MISS_TABLES",  "MISS_VIEWS"};
 
 }  // namespace
 
-const ModuleSpec kSystemInfoModule = {"RFC_SYSTEM_INFO", kSystemInfoExports,
-                                      CountOf(kSystemInfoExports), nullptr, 0, nullptr};
-const ModuleSpec kDb4InfoModule = {"DB02_DB4_GET_INFO", kDb4InfoExports,
-                                   CountOf(kDb4InfoExports),  kDb4InfoTables,
-                                   CountOf(kDb4InfoTables),   &kObjectRowStructure};
+const ModuleDef kSystemInfoModule = {
+    "RFC_SYSTEM_INFO", kSystemInfoExports, CountOf(kSystemInfoExports), nullptr, 0, nullptr};
+const ModuleDef kDb4InfoModule = {"DB02_DB4_GET_INFO",      kDb4InfoExports,
+                                  CountOf(kDb4InfoExports), kDb4InfoTables,
+                                  CountOf(kDb4InfoTables),  &kObjectRowStructure};
 
 namespace {
 
-const ModuleSpec* const kModules[] = {&kSystemInfoModule, &kDb4InfoModule};
-const StructureSpec* const kStructures[] = {&kSystemInfoStructure, &kDb4InfoStructure,
-                                            &kObjectRowStructure};
+const ModuleDef* const kModules[] = {&kSystemInfoModule, &kDb4InfoModule};
+const StructureDef* const kStructures[] = {&kSystemInfoStructure, &kDb4InfoStructure,
+                                           &kObjectRowStructure};
 
 }  // namespace
 
-unsigned StructureLength(const StructureSpec& structure) {
+unsigned StructureLength(const StructureDef& structure) {
   return FieldOffset(structure, structure.count);
 }
 
-unsigned FieldOffset(const StructureSpec& structure, unsigned index) {
+unsigned FieldOffset(const StructureDef& structure, unsigned index) {
   unsigned offset = 0;
   for (unsigned i = 0; i < index && i < structure.count; ++i) offset += structure.fields[i].length;
   return offset;
 }
 
-const ModuleSpec* FindModule(std::string_view name) {
-  for (const ModuleSpec* module : kModules) {
+const ModuleDef* FindModule(std::string_view name) {
+  for (const ModuleDef* module : kModules) {
     if (name == module->name) return module;
   }
   return nullptr;
 }
 
-const ParameterSpec* FindExport(const ModuleSpec& module, std::string_view name) {
+const ParameterDef* FindExport(const ModuleDef& module, std::string_view name) {
   for (unsigned i = 0; i < module.exportCount; ++i) {
     if (name == module.exports[i].name) return &module.exports[i];
   }
   return nullptr;
 }
 
-bool HasTable(const ModuleSpec& module, std::string_view name) {
+bool HasTable(const ModuleDef& module, std::string_view name) {
   for (unsigned i = 0; i < module.tableCount; ++i) {
     if (name == module.tables[i]) return true;
   }
   return false;
 }
 
-const FieldSpec* FindAnswerField(std::string_view name) {
-  for (const ModuleSpec* module : kModules) {
+const FieldDef* FindAnswerField(std::string_view name) {
+  for (const ModuleDef* module : kModules) {
     for (unsigned i = 0; i < module->exportCount; ++i) {
-      const ParameterSpec& parameter = module->exports[i];
+      const ParameterDef& parameter = module->exports[i];
       if (parameter.scalar != nullptr && name == parameter.scalar->name) return parameter.scalar;
       if (parameter.structure == nullptr) continue;
       for (unsigned f = 0; f < parameter.structure->count; ++f) {
@@ -130,14 +127,14 @@ const FieldSpec* FindAnswerField(std::string_view name) {
 }
 
 bool IsAnswerTable(std::string_view name) {
-  for (const ModuleSpec* module : kModules) {
+  for (const ModuleDef* module : kModules) {
     if (HasTable(*module, name)) return true;
   }
   return false;
 }
 
-const StructureSpec* FindStructureSpec(std::string_view name) {
-  for (const StructureSpec* structure : kStructures) {
+const StructureDef* FindStructureDef(std::string_view name) {
+  for (const StructureDef* structure : kStructures) {
     if (name == structure->name) return structure;
   }
   return nullptr;

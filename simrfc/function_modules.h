@@ -10,56 +10,56 @@
 namespace simrfc {
 
 /// A record type: its fields in order, packed without gaps.
-struct StructureSpec {
+struct StructureDef {
   const char* name;
-  const FieldSpec* fields;
+  const FieldDef* fields;
   unsigned count;
 };
 
-unsigned StructureLength(const StructureSpec& structure);
-unsigned FieldOffset(const StructureSpec& structure, unsigned index);
+unsigned StructureLength(const StructureDef& structure);
+unsigned FieldOffset(const StructureDef& structure, unsigned index);
 
 /// An export parameter: a single value (`scalar`) or a record (`structure`).
-struct ParameterSpec {
+struct ParameterDef {
   const char* name;
-  const FieldSpec* scalar;
-  const StructureSpec* structure;
+  const FieldDef* scalar;
+  const StructureDef* structure;
 };
 
-struct ModuleSpec {
+struct ModuleDef {
   const char* name;
-  const ParameterSpec* exports;
+  const ParameterDef* exports;
   unsigned exportCount;
   /// The module's tables, all of the row type `rowStructure`.
   const char* const* tables;
   unsigned tableCount;
-  const StructureSpec* rowStructure;
+  const StructureDef* rowStructure;
 };
 
 /// RFCSI, the record of RFC_SYSTEM_INFO: 18 character fields, 200 characters.
-extern const StructureSpec kSystemInfoStructure;
+extern const StructureDef kSystemInfoStructure;
 /// DB02INFDB4, the record of DB02_DB4_GET_INFO: 21 fields, 120 bytes.
-extern const StructureSpec kDb4InfoStructure;
+extern const StructureDef kDb4InfoStructure;
 /// MISSOBJ, the row of the object tables: one character field of 40.
-extern const StructureSpec kObjectRowStructure;
+extern const StructureDef kObjectRowStructure;
 
-extern const ModuleSpec kSystemInfoModule;
-extern const ModuleSpec kDb4InfoModule;
+extern const ModuleDef kSystemInfoModule;
+extern const ModuleDef kDb4InfoModule;
 
 /// The module called `name` (exact spelling), or null.
-const ModuleSpec* FindModule(std::string_view name);
+const ModuleDef* FindModule(std::string_view name);
 /// The export parameter `name` of `module`, or null.
-const ParameterSpec* FindExport(const ModuleSpec& module, std::string_view name);
+const ParameterDef* FindExport(const ModuleDef& module, std::string_view name);
 /// Whether `name` is one of the tables of `module`.
-bool HasTable(const ModuleSpec& module, std::string_view name);
+bool HasTable(const ModuleDef& module, std::string_view name);
 
 /// A value a system answers with: a field of one of the records or a scalar export parameter,
 /// looked up by its SAP name. Null when there is no such value.
-const FieldSpec* FindAnswerField(std::string_view name);
+const FieldDef* FindAnswerField(std::string_view name);
 /// Whether `name` is a table that some module answers with.
 bool IsAnswerTable(std::string_view name);
 /// The structure named `name`, or null.
-const StructureSpec* FindStructureSpec(std::string_view name);
+const StructureDef* FindStructureDef(std::string_view name);
 
 }  // namespace simrfc
 

@@ -134,7 +134,7 @@ std::optional<std::string> KnownOperation(const std::string& word) {
 }
 
 std::optional<std::string> KnownStructure(const std::string& word) {
-  if (FindStructureSpec(word) == nullptr) return std::nullopt;
+  if (FindStructureDef(word) == nullptr) return std::nullopt;
   return word;
 }
 
@@ -176,8 +176,9 @@ bool IsExceptionName(const std::string& name) {
 Problem AddReceiveFault(SystemEntry& system, const std::string& value) {
   const std::vector<std::string> words = SplitWords(value);
   if (words.size() < 2 || words.size() > 3) {
-    return std::string("FAIL_RECEIVE needs a function module, a return code and, for code 2, "
-                       "an exception name");
+    return std::string(
+        "FAIL_RECEIVE needs a function module, a return code and, for code 2, "
+        "an exception name");
   }
   if (FindModule(words[0]) == nullptr) {
     return "FAIL_RECEIVE: " + Quoted(words[0]) + " is not a function module the library knows";
@@ -203,8 +204,8 @@ Problem AddReceiveFault(SystemEntry& system, const std::string& value) {
 Problem SetErrorText(const char* key, std::size_t capacity, const std::string& value,
                      std::optional<std::string>& text) {
   if (value.size() > capacity) {
-    return std::string(key) + " is " + std::to_string(value.size()) +
-           " characters long, at most " + std::to_string(capacity) + " fit";
+    return std::string(key) + " is " + std::to_string(value.size()) + " characters long, at most " +
+           std::to_string(capacity) + " fit";
   }
   text = value;
   return std::nullopt;
@@ -253,8 +254,8 @@ const KeyRule kKeyRules[] = {
 };
 
 bool IsSystemNameCharacter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '-' || c == '.';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '-' || c == '.';
 }
 
 class Parser {
@@ -326,7 +327,7 @@ class Parser {
       if (Problem problem = rule.apply(*current_, value)) return Fail(*problem);
       return true;
     }
-    if (const FieldSpec* field = FindAnswerField(key)) {
+    if (const FieldDef* field = FindAnswerField(key)) {
       if (!FirstTime(key)) return false;
       if (Problem problem = CheckFieldValue(*field, value)) {
         return Fail(key + " " + Quoted(value) + " " + *problem);
@@ -380,8 +381,8 @@ class Parser {
           other.systemNumber == s.systemNumber) {
         return FailAt(s.line, system + "ASHOST " + s.asHost + " with SYSNR " +
                                   std::to_string(s.systemNumber / 10) +
-                                  std::to_string(s.systemNumber % 10) +
-                                  " already reaches system " + other.name);
+                                  std::to_string(s.systemNumber % 10) + " already reaches system " +
+                                  other.name);
       }
       if (hasGateway && EqualsNoCase(other.gwHost, s.gwHost) &&
           EqualsNoCase(other.gwService, s.gwService)) {

@@ -53,12 +53,12 @@ struct SystemEntry {
   // Injected faults.
   bool refuseConnection = false;
   bool refuseLogon = false;
-  std::set<std::string> failingCalls;        // function modules whose RfcCall fails
+  std::set<std::string> failingCalls;                 // function modules whose RfcCall fails
   std::map<std::string, ReceiveFault> receiveFaults;  // by function module
-  std::set<std::string> handlerOperations;   // library operations that call the error handler
-  std::set<std::string> failingInstalls;     // structure names
-  std::set<std::string> failingCreates;      // internal table names
-  std::set<std::string> failingDeletes;      // internal table names
+  std::set<std::string> handlerOperations;  // library operations that call the error handler
+  std::set<std::string> failingInstalls;    // structure names
+  std::set<std::string> failingCreates;     // internal table names
+  std::set<std::string> failingDeletes;     // internal table names
   ErrorTexts errorTexts;
 };
 
@@ -77,7 +77,7 @@ bool HasGatewayHost(const Landscape& landscape, std::string_view host);
 
 /// The library operations that an injected library failure can hit.
 inline constexpr const char* kLibraryOperations[] = {
-    "RfcOpen",  "RfcOpenEx",           "RfcClose", "RfcCall",
+    "RfcOpen",    "RfcOpenEx",           "RfcClose", "RfcCall",
     "RfcReceive", "RfcInstallStructure", "ItCreate", "ItDelete"};
 
 struct LandscapeResult {

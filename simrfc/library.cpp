@@ -93,9 +93,9 @@ bool Library::InjectedLibraryFailure(const SystemEntry* system, const char* oper
                                      RfcHandle handle) {
   if (system == nullptr || system->handlerOperations.count(operation) == 0) return false;
   Fail(operation, handle,
-       InjectedError(*system, MakeError(ErrorGroup::SystemFailure, "library failure",
-                                        std::string("internal error of the RFC library in ") +
-                                            operation)));
+       InjectedError(*system,
+                     MakeError(ErrorGroup::SystemFailure, "library failure",
+                               std::string("internal error of the RFC library in ") + operation)));
   if (environment.errorHandler != nullptr) {
     std::vector<char> name(operation, operation + std::char_traits<char>::length(operation) + 1);
     environment.errorHandler(name.data());

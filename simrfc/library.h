@@ -32,7 +32,7 @@ struct Connection {
   /// The partner ended the connection; every further call on it fails.
   bool broken = false;
   /// The module sent by RfcCall and not yet received, or null.
-  const ModuleSpec* pendingCall = nullptr;
+  const ModuleDef* pendingCall = nullptr;
   /// The logon refused at the first call, reported by the RfcReceive that follows it.
   std::optional<LibraryError> refusedLogon;
 };
@@ -57,8 +57,7 @@ class Library {
   void Fail(const char* operation, RfcHandle handle, LibraryError error);
   /// When `system` injects a library failure into `operation`: records it, calls the
   /// installed error handler and returns true (if the handler returns, the operation fails).
-  bool InjectedLibraryFailure(const SystemEntry* system, const char* operation,
-                              RfcHandle handle);
+  bool InjectedLibraryFailure(const SystemEntry* system, const char* operation, RfcHandle handle);
 
   /// The local time: the clock's, or the one fixed for tests.
   std::tm Now() const;

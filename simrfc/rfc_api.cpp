@@ -14,7 +14,6 @@ namespace {
 
 constexpr unsigned kMaxRowLength = 65535;
 
-
 LibraryError Misuse(const std::string& message) {
   return MakeError(ErrorGroup::Program, "wrong call", message);
 }
@@ -78,10 +77,10 @@ int DeleteTable(Library& library, RfcTableHandle handle) {
   const SystemEntry* system = library.recentSystem;
   if (library.InjectedLibraryFailure(system, operation, 0)) return 1;
   if (system != nullptr && system->failingDeletes.count(table->name) != 0) {
-    library.Fail(operation, 0,
-                 InjectedError(*system, MakeError(ErrorGroup::Resource, "ItDelete failed",
-                                                  "internal table " + table->name +
-                                                      " cannot be deleted")));
+    library.Fail(
+        operation, 0,
+        InjectedError(*system, MakeError(ErrorGroup::Resource, "ItDelete failed",
+                                         "internal table " + table->name + " cannot be deleted")));
     return 1;
   }
   library.tables.Delete(handle);

@@ -30,8 +30,8 @@ class RfcIniParser {
     if (current_ == nullptr) return Fail("'" + key + "' before the first DEST= line");
     const auto [at, inserted] = keys_.emplace(key, line_);
     if (!inserted) {
-      return Fail(key + " is given twice for destination " + current_->name +
-                  " (first in line " + std::to_string(at->second) + ")");
+      return Fail(key + " is given twice for destination " + current_->name + " (first in line " +
+                  std::to_string(at->second) + ")");
     }
     return SetKey(key, value);
   }
@@ -77,8 +77,9 @@ class RfcIniParser {
       if (value.empty() || SplitWords(value).size() != 1) {
         return Fail(key + "=" + value + " is not a single name");
       }
-      (key == "ASHOST" ? current_->asHost : key == "GWHOST" ? current_->gwHost
-                                                              : current_->gwService) = value;
+      (key == "ASHOST"   ? current_->asHost
+       : key == "GWHOST" ? current_->gwHost
+                         : current_->gwService) = value;
     } else if (key == "SYSNR") {
       if (value.size() != 2 || !IsAllDigits(value)) {
         return Fail("SYSNR=" + value + " is not a system number of two digits (00 to 99)");

@@ -17,7 +17,8 @@
 void SimRfcReset();
 
 /// Reads "Landscape.ini", "SapRfc.ini" and writes "Dev_Rfc.Trc" in `directory` instead of the
-/// working directory (SIMRFC_LANDSCAPE is then not consulted).
+/// working directory; an empty or null `directory` means the working directory. Either way
+/// SIMRFC_LANDSCAPE is then not consulted.
 void SimRfcSetDirectory(const char* directory);
 
 /// Takes the landscape from `text` instead of its file, closing every open connection. False

@@ -90,8 +90,7 @@ StructureRegistry::Result StructureRegistry::Install(const char* name,
     return result;
   }
   if (count > kMaxElements) {
-    result.error = std::to_string(count) + " elements are too many for structure " +
-                   structureName;
+    result.error = std::to_string(count) + " elements are too many for structure " + structureName;
     return result;
   }
 
@@ -139,7 +138,8 @@ StructureRegistry::Result StructureRegistry::Install(const char* name,
     if (SameFields(installed.fields, structure.fields)) {
       result.handle = installed.handle;
     } else {
-      result.error = "structure " + structureName + " is installed already with another description";
+      result.error =
+          "structure " + structureName + " is installed already with another description";
     }
     return result;
   }
@@ -157,21 +157,21 @@ const InstalledStructure* StructureRegistry::Find(RfcTypeHandle handle) const {
 }
 
 std::optional<std::string> CompareLayout(const InstalledStructure& installed,
-                                         const StructureSpec& expected) {
+                                         const StructureDef& expected) {
   const std::string name = "structure " + installed.name;
   if (installed.fields.size() != expected.count) {
-    return name + " has " + std::to_string(installed.fields.size()) + " fields, " +
-           expected.name + " has " + std::to_string(expected.count);
+    return name + " has " + std::to_string(installed.fields.size()) + " fields, " + expected.name +
+           " has " + std::to_string(expected.count);
   }
   for (unsigned i = 0; i < expected.count; ++i) {
     const InstalledField& have = installed.fields[i];
-    const FieldSpec& want = expected.fields[i];
+    const FieldDef& want = expected.fields[i];
     const unsigned offset = FieldOffset(expected, i);
-    if (have.type != want.type || have.length != want.length ||
-        have.decimals != want.decimals || have.offset != offset) {
+    if (have.type != want.type || have.length != want.length || have.decimals != want.decimals ||
+        have.offset != offset) {
       return name + ": field " + std::to_string(i + 1) + " (" + have.name + ") has " +
-             Describe(have.type, have.length, have.decimals, have.offset) + "; " +
-             expected.name + " has " + want.name + " with " +
+             Describe(have.type, have.length, have.decimals, have.offset) + "; " + expected.name +
+             " has " + want.name + " with " +
              Describe(want.type, want.length, want.decimals, offset);
     }
   }

@@ -48,7 +48,7 @@ class StructureRegistry {
 
 /// What differs between an installed structure and the layout a module answers in, or nothing.
 std::optional<std::string> CompareLayout(const InstalledStructure& installed,
-                                         const StructureSpec& expected);
+                                         const StructureDef& expected);
 
 }  // namespace simrfc
 

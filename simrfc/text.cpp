@@ -69,9 +69,9 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
     text.remove_prefix(1);
   }
   if (text.empty() || !IsAllDigits(text)) return std::nullopt;
-  const long long limit =
-      negative ? -static_cast<long long>(std::numeric_limits<std::int32_t>::min())
-               : std::numeric_limits<std::int32_t>::max();
+  const long long limit = negative
+                              ? -static_cast<long long>(std::numeric_limits<std::int32_t>::min())
+                              : std::numeric_limits<std::int32_t>::max();
   long long value = 0;
   for (char c : text) {
     value = value * 10 + (c - '0');

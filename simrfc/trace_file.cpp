@@ -36,8 +36,7 @@ std::string FormatTraceEntry(bool opening, const std::tm& now, const char* opera
   std::string entry;
   if (opening) entry += "**** ERROR file opened at " + Format(now, "%Y%m%d %H%M%S") + "\n";
   const std::string detail = "ERROR       ";
-  entry += detail + operation + " at " + Format(now, "%H:%M:%S") + ": " + OneLine(error.key) +
-           "\n";
+  entry += detail + operation + " at " + Format(now, "%H:%M:%S") + ": " + OneLine(error.key) + "\n";
   if (!error.status.empty()) entry += detail + "status: " + OneLine(error.status) + "\n";
   if (!error.internalStatus.empty()) {
     entry += detail + "internal status: " + OneLine(error.internalStatus) + "\n";

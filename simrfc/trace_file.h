@@ -24,8 +24,8 @@ class TraceFile {
  public:
   /// Appends an entry to the file at `path`; a file that cannot be written is left alone
   /// (the library prints nothing, ever).
-  void Append(const std::string& path, const std::tm& now, const char* operation,
-              RfcHandle handle, const LibraryError& error);
+  void Append(const std::string& path, const std::tm& now, const char* operation, RfcHandle handle,
+              const LibraryError& error);
 
  private:
   bool opened_ = false;

@@ -64,9 +64,9 @@ TEST_F(CallsTest, SystemInfoAnswersWithLandscapeValuesAndDefaults) {
   const std::string expected =
       Padded("011", 3) + Padded("1100", 4) + Padded("LIT", 3) + Padded("IE3", 3) +
       Padded("sapprd01.example.com_PRD_00", 32) + Padded("sapprd01", 8) + Padded("PRD", 8) +
-      Padded("PRD", 8) + Padded("sapprd01.example.com", 32) + Padded("DB4", 10) +
-      Padded("620", 4) + Padded("324", 5) + Padded("OS400", 10) + Padded("3600", 6) +
-      Padded("", 1) + Padded("10.1.2.3", 15) + Padded("46D", 4) + Padded("", 44);
+      Padded("PRD", 8) + Padded("sapprd01.example.com", 32) + Padded("DB4", 10) + Padded("620", 4) +
+      Padded("324", 5) + Padded("OS400", 10) + Padded("3600", 6) + Padded("", 1) +
+      Padded("10.1.2.3", 15) + Padded("46D", 4) + Padded("", 44);
   EXPECT_EQ(std::string(probe.systemInfo, 200), expected);
   EXPECT_EQ(probe.currentResources, 3);
   EXPECT_EQ(probe.maximalResources, 5);
@@ -116,10 +116,10 @@ TEST_F(CallsTest, Db4InfoRecordDecodesFieldByField) {
     const char* name;
     std::size_t offset;
     std::int32_t value;
-  } ints[] = {{"TAB_CNT", 32, 41234},  {"CST_CNT", 36, 40001}, {"IDX_CNT", 40, -5},
-              {"TAB_MIS_DB", 68, 1},   {"CST_MIS_DB", 72, 2},  {"IDX_MIS_DB", 76, 3},
-              {"VIE_MIS_DB", 80, 4},   {"TAB_MIS_DD", 84, 5},  {"IDX_MIS_DD", 88, 6},
-              {"CST_MIS_DD", 92, 7},   {"VIE_MIS_DD", 96, 8}};
+  } ints[] = {{"TAB_CNT", 32, 41234}, {"CST_CNT", 36, 40001}, {"IDX_CNT", 40, -5},
+              {"TAB_MIS_DB", 68, 1},  {"CST_MIS_DB", 72, 2},  {"IDX_MIS_DB", 76, 3},
+              {"VIE_MIS_DB", 80, 4},  {"TAB_MIS_DD", 84, 5},  {"IDX_MIS_DD", 88, 6},
+              {"CST_MIS_DD", 92, 7},  {"VIE_MIS_DD", 96, 8}};
   for (const IntField& f : ints) {
     SCOPED_TRACE(f.name);
     EXPECT_EQ(IntAt(record, f.offset), f.value);
@@ -128,12 +128,9 @@ TEST_F(CallsTest, Db4InfoRecordDecodesFieldByField) {
     const char* name;
     std::size_t offset, length;
     const char* hex;
-  } packed[] = {{"TAB_SIZE", 44, 8, "123456789012345C"},
-                {"CST_SIZE", 52, 8, "000000000000000C"},
-                {"IDX_SIZE", 60, 8, "000000000000042D"},
-                {"SYS_ASP_P", 100, 8, "000000006312345C"},
-                {"SYS_ASP_S", 108, 6, "00000012345D"},
-                {"ASP_TOT_S", 114, 6, "00000009999C"}};
+  } packed[] = {{"TAB_SIZE", 44, 8, "123456789012345C"}, {"CST_SIZE", 52, 8, "000000000000000C"},
+                {"IDX_SIZE", 60, 8, "000000000000042D"}, {"SYS_ASP_P", 100, 8, "000000006312345C"},
+                {"SYS_ASP_S", 108, 6, "00000012345D"},   {"ASP_TOT_S", 114, 6, "00000009999C"}};
   for (const PackedField& f : packed) {
     SCOPED_TRACE(f.name);
     EXPECT_EQ(Hex(record + f.offset, f.length), f.hex);
@@ -141,8 +138,12 @@ TEST_F(CallsTest, Db4InfoRecordDecodesFieldByField) {
   EXPECT_EQ(probe.apiResult, 7);
 
   const std::vector<std::string> noRows;
-  const std::vector<std::string> rows[] = {{Padded("ZIDX~1", 40)}, noRows, noRows, noRows,
-                                           {Padded("ZTAB1", 40), Padded("ZTAB2", 40)}, noRows};
+  const std::vector<std::string> rows[] = {{Padded("ZIDX~1", 40)},
+                                           noRows,
+                                           noRows,
+                                           noRows,
+                                           {Padded("ZTAB1", 40), Padded("ZTAB2", 40)},
+                                           noRows};
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE(kObjectTables[i]);
     EXPECT_EQ(SimRfcTableRows(probe.tables[i]), rows[i]);
@@ -181,9 +182,8 @@ TEST_F(CallsTest, InjectedCallAndReceiveFaults) {
       {"module exception", "FAIL_RECEIVE = RFC_SYSTEM_INFO 2 NOT_AUTHORIZED", RFC_EXCEPTION,
        "NOT_AUTHORIZED", "RFC_ERROR_APPLICATION_EXCEPTION",
        "RFC_SYSTEM_INFO raised the exception NOT_AUTHORIZED", RFC_EXCEPTION},
-      {"system exception", "FAIL_RECEIVE = RFC_SYSTEM_INFO 3", RFC_SYS_EXCEPTION,
-       "SYSTEM_FAILURE", "RFC_ERROR_SYSTEM_FAILURE", "ABAP runtime error in RFC_SYSTEM_INFO",
-       100 + RFC_FAILURE},
+      {"system exception", "FAIL_RECEIVE = RFC_SYSTEM_INFO 3", RFC_SYS_EXCEPTION, "SYSTEM_FAILURE",
+       "RFC_ERROR_SYSTEM_FAILURE", "ABAP runtime error in RFC_SYSTEM_INFO", 100 + RFC_FAILURE},
       {"named system exception", "FAIL_RECEIVE = RFC_SYSTEM_INFO 3 COMMUNICATION_FAILURE",
        RFC_SYS_EXCEPTION, "COMMUNICATION_FAILURE", "RFC_ERROR_SYSTEM_FAILURE",
        "ABAP runtime error in RFC_SYSTEM_INFO", 100 + RFC_FAILURE},
@@ -194,8 +194,7 @@ TEST_F(CallsTest, InjectedCallAndReceiveFaults) {
       {"texts from the landscape",
        "FAIL_RECEIVE = RFC_SYSTEM_INFO 3\nERROR_KEY = RFC_IO27\nERROR_MESSAGE = dump "
        "MESSAGE_TYPE_X",
-       RFC_SYS_EXCEPTION, "SYSTEM_FAILURE", "RFC_IO27", "dump MESSAGE_TYPE_X",
-       100 + RFC_FAILURE},
+       RFC_SYS_EXCEPTION, "SYSTEM_FAILURE", "RFC_IO27", "dump MESSAGE_TYPE_X", 100 + RFC_FAILURE},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

@@ -102,10 +102,14 @@ TEST_F(ConnectionsTest, RfcOpenReachesSystemsByServerOrGateway) {
                             const_cast<char*>(c.gatewayHost), const_cast<char*>(c.gatewayService)};
     GatewayParameters gateway{const_cast<char*>(c.gatewayHost),
                               const_cast<char*>(c.gatewayService)};
-    ConnectionOptions options{const_cast<char*>("PRD"), c.mode,
+    ConnectionOptions options{const_cast<char*>("PRD"),
+                              c.mode,
                               c.mode == 1 ? static_cast<void*>(&gateway) : &server,
-                              client.data(), user.data(), password.data(),
-                              const_cast<char*>("E"), 0};
+                              client.data(),
+                              user.data(),
+                              password.data(),
+                              const_cast<char*>("E"),
+                              0};
     const RfcHandle handle = RfcOpen(&options);
     if (c.message == nullptr) {
       EXPECT_NE(handle, 0u);
@@ -217,7 +221,8 @@ TEST_F(ConnectionsTest, MalformedOrMissingSapRfcIniRefusesTheConnection) {
   } cases[] = {
       {"no file", nullptr, "cannot read {dir}/SapRfc.ini for destination PRD"},
       {"empty file", "", "destination PRD not found in {dir}/SapRfc.ini"},
-      {"unknown key", "DEST=PRD\nASHOTS=sapprd01\n", "{dir}/SapRfc.ini line 2: unknown key 'ASHOTS'"},
+      {"unknown key", "DEST=PRD\nASHOTS=sapprd01\n",
+       "{dir}/SapRfc.ini line 2: unknown key 'ASHOTS'"},
       {"key before DEST", "ASHOST=sapprd01\nDEST=PRD\n",
        "{dir}/SapRfc.ini line 1: 'ASHOST' before the first DEST= line"},
       {"server without number", "DEST=PRD\nTYPE=A\nASHOST=sapprd01\n",
@@ -244,8 +249,8 @@ TEST_F(ConnectionsTest, MalformedOrMissingSapRfcIniRefusesTheConnection) {
 
 TEST_F(SimRfcTest, LandscapeFileIsReadOnFirstNeedAndAgainWhileMalformed) {
   EXPECT_EQ(OpenServer("sapprd01", 0), 0u);
-  EXPECT_EQ(LastMessage(), "cannot read the landscape file " + dir_.Path().string() +
-                               "/Landscape.ini");
+  EXPECT_EQ(LastMessage(),
+            "cannot read the landscape file " + dir_.Path().string() + "/Landscape.ini");
 
   dir_.Write("Landscape.ini", "[PRD]\nASHOST = sapprd01\nSYSNR = 00\nFOO = 1\n");
   EXPECT_EQ(OpenServer("sapprd01", 0), 0u);
@@ -271,8 +276,7 @@ TEST_F(ConnectionsTest, CloseAcceptsTheNullHandleAndRefusesUnknownOnes) {
   RfcClose(handle);
   EXPECT_EQ(LastMessage(), "connection handle " + std::to_string(handle) + " is closed already");
   RfcClose(handle + 7);
-  EXPECT_EQ(LastMessage(),
-            "connection handle " + std::to_string(handle + 7) + " was never opened");
+  EXPECT_EQ(LastMessage(), "connection handle " + std::to_string(handle + 7) + " was never opened");
   char* exception = nullptr;
   EXPECT_EQ(CallAndReceive(handle, &exception), 100 + RFC_FAILURE);
   EXPECT_EQ(LastMessage(), "connection handle " + std::to_string(handle) + " is closed");

@@ -22,19 +22,19 @@ std::string Hex(const std::vector<unsigned char>& bytes) {
   return text;
 }
 
-std::string Encoded(const FieldSpec& field, const std::string& value) {
+std::string Encoded(const FieldDef& field, const std::string& value) {
   std::vector<unsigned char> bytes(field.length, 0xee);
   EncodeField(field, value, bytes.data());
   return Hex(bytes);
 }
 
 TEST(FieldCodecTest, PackedDecimalsAreBcdWithSignNibble) {
-  const FieldSpec size{"TAB_SIZE", RFC_TYPE_PACKED, 8, 0};
-  const FieldSpec share{"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5};
-  const FieldSpec space{"SYS_ASP_S", RFC_TYPE_PACKED, 6, 1};
+  const FieldDef size{"TAB_SIZE", RFC_TYPE_PACKED, 8, 0};
+  const FieldDef share{"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5};
+  const FieldDef space{"SYS_ASP_S", RFC_TYPE_PACKED, 6, 1};
   struct Case {
     const char* label;
-    const FieldSpec& field;
+    const FieldDef& field;
     const char* value;
     const char* bytes;
   } cases[] = {
@@ -79,12 +79,12 @@ TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
 }
 
 TEST(FieldCodecTest, ValuesThatDoNotFitTheirField) {
-  const FieldSpec date{"FS_A_DATE", RFC_TYPE_DATE, 8, 0};
-  const FieldSpec time{"FS_A_TIME", RFC_TYPE_TIME, 6, 0};
-  const FieldSpec share{"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5};
+  const FieldDef date{"FS_A_DATE", RFC_TYPE_DATE, 8, 0};
+  const FieldDef time{"FS_A_TIME", RFC_TYPE_TIME, 6, 0};
+  const FieldDef share{"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5};
   struct Case {
     const char* label;
-    const FieldSpec& field;
+    const FieldDef& field;
     const char* value;
     bool fits;
   } cases[] = {

@@ -42,8 +42,8 @@ TEST(LandscapeTest, ReadsSystemsWithTheirWayInLogonsAnswersAndFaults) {
   EXPECT_EQ(prd.logons[0].client, "100");
   EXPECT_EQ(prd.logons[0].user, "MONI");
   EXPECT_EQ(prd.logons[0].password, "pass word");
-  EXPECT_EQ(prd.answers, (std::map<std::string, std::string>{{"RFCDBSYS", "DB4"},
-                                                             {"TAB_CNT", "-12"}}));
+  EXPECT_EQ(prd.answers,
+            (std::map<std::string, std::string>{{"RFCDBSYS", "DB4"}, {"TAB_CNT", "-12"}}));
   EXPECT_EQ(prd.tableRows.at("MISS_TABLES"), (std::vector<std::string>{"ZTAB1", "ZTAB2"}));
   EXPECT_FALSE(prd.refuseConnection);
 
@@ -80,7 +80,8 @@ TEST(LandscapeTest, MalformedLandscapeNamesFileLineAndFault) {
        "2147483647"},
       {"value too long for its field", prd + "RFCDBSYS = DB4DB4DB4DB4\n",
        "line 4: RFCDBSYS 'DB4DB4DB4DB4' is 12 characters long, at most 10 fit"},
-      {"no date", prd + "FS_A_DATE = 20241301\n", "line 4: FS_A_DATE '20241301' is not a date YYYYMMDD"},
+      {"no date", prd + "FS_A_DATE = 20241301\n",
+       "line 4: FS_A_DATE '20241301' is not a date YYYYMMDD"},
       {"no time", prd + "FS_A_TIME = 240000\n", "line 4: FS_A_TIME '240000' is not a time HHMMSS"},
       {"too many decimals", prd + "SYS_ASP_S = 12.25\n",
        "line 4: SYS_ASP_S '12.25' is not a decimal number with at most 10 digits before and 1 "
@@ -88,7 +89,8 @@ TEST(LandscapeTest, MalformedLandscapeNamesFileLineAndFault) {
       {"too many digits", prd + "TAB_SIZE = 1234567890123456\n",
        "line 4: TAB_SIZE '1234567890123456' is not a whole number of at most 15 digits"},
       {"row too long", prd + "MISS_INDEX = " + std::string(41, 'I') + "\n",
-       "line 4: MISS_INDEX row '" + std::string(41, 'I') + "' is 41 characters long, at most 40 fit"},
+       "line 4: MISS_INDEX row '" + std::string(41, 'I') +
+           "' is 41 characters long, at most 40 fit"},
       {"line without '='", prd + "DBSYS DB4\n",
        "line 4: line without '=' (expected KEY = value, [SYSTEM] or a # comment)"},
       {"key twice", prd + "ASHOST = other\n",

@@ -39,8 +39,7 @@ inline const char* const kObjectTables[] = {"ADDTL_INDEX", "ADDTL_TABLES", "ADDT
                                             "MISS_INDEX",  "MISS_TABLES",  "MISS_VIEWS"};
 
 /// Installs a structure from `count` entries with every offset 0; 0 when refused.
-inline RfcTypeHandle InstallEntries(const char* name, const ElementEntry* entries,
-                                    unsigned count) {
+inline RfcTypeHandle InstallEntries(const char* name, const ElementEntry* entries, unsigned count) {
   std::vector<RfcTypeElement> elements;
   for (unsigned i = 0; i < count; ++i) {
     elements.push_back(RfcTypeElement{const_cast<char*>(entries[i].name), entries[i].type,

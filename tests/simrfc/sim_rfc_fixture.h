@@ -58,8 +58,9 @@ class SimRfcTest : public ::testing::Test {
     if (paddedPassword.size() < 10) paddedPassword.resize(10, ' ');
     std::string destination = "PRD", clientCopy = client, language = "E";
     ServerParameters server{const_cast<char*>(host), systemNumber, nullptr, nullptr};
-    ConnectionOptions options{destination.data(), 0, &server, clientCopy.data(),
-                              paddedUser.data(), paddedPassword.data(), language.data(), 0};
+    ConnectionOptions options{
+        destination.data(), 0, &server, clientCopy.data(), paddedUser.data(), paddedPassword.data(),
+        language.data(),    0};
     return RfcOpen(&options);
   }
 

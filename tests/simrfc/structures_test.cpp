@@ -14,13 +14,13 @@ struct Field {
 
 // DB02INFDB4 as the probe describes it, with the offsets the fields must come out at.
 const Field kDb4Info[] = {
-    {"DBSYS", 0, 10, 0, 0},       {"FS_A_DATE", 1, 8, 0, 10},   {"FS_A_TIME", 3, 6, 0, 18},
-    {"SYSID", 0, 8, 0, 24},       {"TAB_CNT", 8, 4, 0, 32},     {"CST_CNT", 8, 4, 0, 36},
-    {"IDX_CNT", 8, 4, 0, 40},     {"TAB_SIZE", 2, 8, 0, 44},    {"CST_SIZE", 2, 8, 0, 52},
-    {"IDX_SIZE", 2, 8, 0, 60},    {"TAB_MIS_DB", 8, 4, 0, 68},  {"CST_MIS_DB", 8, 4, 0, 72},
-    {"IDX_MIS_DB", 8, 4, 0, 76},  {"VIE_MIS_DB", 8, 4, 0, 80},  {"TAB_MIS_DD", 8, 4, 0, 84},
-    {"IDX_MIS_DD", 8, 4, 0, 88},  {"CST_MIS_DD", 8, 4, 0, 92},  {"VIE_MIS_DD", 8, 4, 0, 96},
-    {"SYS_ASP_P", 2, 8, 5, 100},  {"SYS_ASP_S", 2, 6, 1, 108},  {"ASP_TOT_S", 2, 6, 1, 114}};
+    {"DBSYS", 0, 10, 0, 0},      {"FS_A_DATE", 1, 8, 0, 10},  {"FS_A_TIME", 3, 6, 0, 18},
+    {"SYSID", 0, 8, 0, 24},      {"TAB_CNT", 8, 4, 0, 32},    {"CST_CNT", 8, 4, 0, 36},
+    {"IDX_CNT", 8, 4, 0, 40},    {"TAB_SIZE", 2, 8, 0, 44},   {"CST_SIZE", 2, 8, 0, 52},
+    {"IDX_SIZE", 2, 8, 0, 60},   {"TAB_MIS_DB", 8, 4, 0, 68}, {"CST_MIS_DB", 8, 4, 0, 72},
+    {"IDX_MIS_DB", 8, 4, 0, 76}, {"VIE_MIS_DB", 8, 4, 0, 80}, {"TAB_MIS_DD", 8, 4, 0, 84},
+    {"IDX_MIS_DD", 8, 4, 0, 88}, {"CST_MIS_DD", 8, 4, 0, 92}, {"VIE_MIS_DD", 8, 4, 0, 96},
+    {"SYS_ASP_P", 2, 8, 5, 100}, {"SYS_ASP_S", 2, 6, 1, 108}, {"ASP_TOT_S", 2, 6, 1, 114}};
 
 std::vector<RfcTypeElement> Elements(const Field* fields, unsigned count) {
   std::vector<RfcTypeElement> elements;
@@ -67,22 +67,29 @@ TEST(StructuresTest, ElementTablesARealLibraryRefuses) {
     std::vector<RfcTypeElement> elements;
     const char* error;
   } cases[] = {
-      {"unknown type", {{const_cast<char*>("F"), 4, 4, 0, 0}},
+      {"unknown type",
+       {{const_cast<char*>("F"), 4, 4, 0, 0}},
        "element 1 (F) of structure S: type 4 is not a basic type (0 char, 1 date, 2 packed, 3 "
        "time, 8 integer)"},
-      {"date of 6", {{const_cast<char*>("D"), 1, 6, 0, 0}},
+      {"date of 6",
+       {{const_cast<char*>("D"), 1, 6, 0, 0}},
        "element 1 (D) of structure S: a date has length 8, not 6"},
-      {"integer of 2", {{const_cast<char*>("I"), 8, 2, 0, 0}},
+      {"integer of 2",
+       {{const_cast<char*>("I"), 8, 2, 0, 0}},
        "element 1 (I) of structure S: an integer has length 4, not 2"},
-      {"packed of 17", {{const_cast<char*>("P"), 2, 17, 0, 0}},
+      {"packed of 17",
+       {{const_cast<char*>("P"), 2, 17, 0, 0}},
        "element 1 (P) of structure S: a packed number of length 17 is not possible (1 to 16 "
        "bytes)"},
-      {"too many decimals", {{const_cast<char*>("P"), 2, 2, 4, 0}},
+      {"too many decimals",
+       {{const_cast<char*>("P"), 2, 2, 4, 0}},
        "element 1 (P) of structure S: a packed number of length 2 holds 3 digits, not 4 "
        "decimals"},
-      {"decimals of a character field", {{const_cast<char*>("C"), 0, 4, 1, 0}},
+      {"decimals of a character field",
+       {{const_cast<char*>("C"), 0, 4, 1, 0}},
        "element 1 (C) of structure S: only a packed number has decimals"},
-      {"no name", {{const_cast<char*>("A"), 0, 1, 0, 0}, {nullptr, 0, 1, 0, 0}},
+      {"no name",
+       {{const_cast<char*>("A"), 0, 1, 0, 0}, {nullptr, 0, 1, 0, 0}},
        "element 2 of structure S has no name"},
       {"overlapping offsets",
        {{const_cast<char*>("A"), 0, 4, 0, 0}, {const_cast<char*>("B"), 0, 4, 0, 2}},
@@ -92,9 +99,9 @@ TEST(StructuresTest, ElementTablesARealLibraryRefuses) {
   for (Case& c : cases) {
     SCOPED_TRACE(c.label);
     StructureRegistry registry;
-    const StructureRegistry::Result result = registry.Install(
-        "S", c.elements.empty() ? nullptr : c.elements.data(),
-        static_cast<unsigned>(c.elements.size()));
+    const StructureRegistry::Result result =
+        registry.Install("S", c.elements.empty() ? nullptr : c.elements.data(),
+                         static_cast<unsigned>(c.elements.size()));
     EXPECT_EQ(result.error, c.error);
     EXPECT_EQ(result.handle, 0u);
   }
