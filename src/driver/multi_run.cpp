@@ -109,6 +109,9 @@ int RunAllSystems(RunContext& ctx) {
     }
     const char* verdict = Judge(ctx);
     if (ctx.verboseMode) ctx.console.Write("\n" + ctx.startBanner + " State=" + verdict + "\n");
+    // A failed query's message has served its purpose with the verdict; it must not end up in
+    // the summary document in front of the text element.
+    ctx.output.Clear();
   }
 
   BeginTextBlock(ctx);

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the probe and measures the bundled demo systems (demo/) against the simulated RFC
+# library: single-system runs in two host flavours, a failing system with its trace line, and
+# a global run with its summary. Runs in a copy of demo/, since the probe writes SapRfc.ini,
+# Dev_Rfc.Trc and deletes the latter in its working directory.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/ensure-tools.sh build
+cmake --preset release >/dev/null
+cmake --build --preset release
+probe="$PWD/build/release/kelvoran"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r demo/. "$work"
+cd "$work"
+
+run() {
+  printf '\n$ kelvoran %s\n' "$*"
+  local status=0
+  "$probe" "$@" || status=$?
+  printf '[exit status %d]\n' "$status"
+}
+
+echo "== A measured system, as PRTG's EXE/XML sensor reads it"
+run PRD
+echo
+echo "== The same figures for a Tolvane host, one reached through SapRfc.QAS"
+run QAS FLAVOUR=Tolvane
+echo
+echo "== A failing system: the error document carries the RFC trace file's line"
+run DEV
+echo
+echo "== A global run over the sensor DEMO: two measured, two failing, one profile missing"
+run GLOBAL DEMO
