@@ -18,6 +18,7 @@ constexpr std::size_t kLenientLineBuffer = 200;
 constexpr const char* kUserKey = "User.......:";
 constexpr const char* kPasswordKey = "Password...:";
 constexpr const char* kHostnameKey = "Hostname...:";
+constexpr const char* kGwhostKey = "Gwhost.....:";
 
 const std::array<ProfileSetting, 11> kSettings = {{
     {"Extcompany.:", &SystemProfile::extcompany, 2, 63},
@@ -29,7 +30,7 @@ const std::array<ProfileSetting, 11> kSettings = {{
     {"Mode.......:", &SystemProfile::mode, 3, 31},
     {kHostnameKey, &SystemProfile::hostname, 2, 47},
     {"Sysnr......:", &SystemProfile::sysnr, 2, 31},
-    {"Gwhost.....:", &SystemProfile::gwhost, 2, 61},
+    {kGwhostKey, &SystemProfile::gwhost, 2, 61},
     {"Gwservice..:", &SystemProfile::gwservice, 2, 31},
 }};
 
@@ -84,11 +85,14 @@ FatalError ReadSystemProfile(RunContext& ctx, FilePtr file, ProfileReading readi
   while (file && ReadLinePiece(file.get(), buffer, line)) {
     const ProfileSetting* setting = FindSetting(line);
     if (setting == nullptr) continue;
-    // The character after the key is a separator and is skipped whatever it is.
-    std::string value = line.size() > kProfileKeyLength + 1
-                            ? line.substr(kProfileKeyLength + 1, kProfileValueLimit)
-                            : std::string();
+    // The character after the key is a separator and is skipped whatever it is. Values are
+    // cut to 60 characters, except the gateway host: it may hold 61, and a cut host name
+    // would connect to another host, so it is kept whole and its length checked.
     const std::string_view key = setting->key;
+    const std::size_t limit = key == kGwhostKey ? std::string::npos : kProfileValueLimit;
+    std::string value = line.size() > kProfileKeyLength + 1
+                            ? line.substr(kProfileKeyLength + 1, limit)
+                            : std::string();
     if (key == kPasswordKey) {
       if (FatalError error = TakePassword(ctx, reading, value)) return error;
       continue;

@@ -400,5 +400,27 @@ TEST(SystemProfileTest, LengthLimitsOfEverySetting) {
   }
 }
 
+// Values are cut to 60 characters, but a gateway host may hold 61: it is read whole, so a
+// longer one is refused instead of connecting to a cut host name.
+TEST(SystemProfileTest, GatewayHostIsNeverCut) {
+  struct Case {
+    std::size_t length;
+    FatalError error;
+  } cases[] = {{60, std::nullopt},
+               {61, std::nullopt},
+               {62, "Error 1003: Invalid Parameter(s) at PRD.P00 found..."},
+               {90, "Error 1003: Invalid Parameter(s) at PRD.P00 found..."}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.length);
+    const std::string host(c.length, 'g');
+    std::string profile = GoodProfile();
+    profile.replace(profile.find("sapgw.example.com"), 17, host);
+    TestContext t;
+    t.ctx.profileName = "PRD.P00";
+    EXPECT_EQ(ReadSystemProfile(t.ctx, FileHolding(profile), ProfileReading::Strict), c.error);
+    EXPECT_EQ(t.ctx.profile.gwhost, host);
+  }
+}
+
 }  // namespace
 }  // namespace kelvoran
