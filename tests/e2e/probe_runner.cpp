@@ -1,15 +1,25 @@
 #include "e2e/probe_runner.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace kelvoran {
+
+namespace {
+
+std::string ReadStream(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  return text;
+}
+
+}  // namespace
 
 std::string ProbePath() { return KELVORAN_TEST_PROBE; }
 
@@ -17,19 +27,20 @@ std::string ProfileToolPath() { return KELVORAN_TEST_PROFILE_TOOL; }
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& directory, const std::string& input) {
-  int out[2], in[2];
-  if (pipe(out) != 0 || pipe(in) != 0) throw std::runtime_error("pipe failed");
+  // Temporary files rather than pipes: nothing can block, however much either side writes.
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  if (in == nullptr || out == nullptr || err == nullptr) throw std::runtime_error("tmpfile failed");
+  std::fwrite(input.data(), 1, input.size(), in);
+  std::fflush(in);
+  std::rewind(in);
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    const int devnull = open("/dev/null", O_WRONLY);
-    if (devnull >= 0) dup2(devnull, 2);
-    close(in[0]);
-    close(in[1]);
-    close(out[0]);
-    close(out[1]);
+    dup2(fileno(in), 0);
+    dup2(fileno(out), 1);
+    dup2(fileno(err), 2);
     if (chdir(directory.c_str()) != 0) _exit(127);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -43,21 +54,15 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     execve(program.c_str(), argv.data(), env);
     _exit(127);
   }
-  close(in[0]);
-  close(out[1]);
-  if (!input.empty()) {
-    ssize_t ignored = write(in[1], input.data(), input.size());
-    (void)ignored;
-  }
-  close(in[1]);
-  ProcessResult result;
-  char buffer[4096];
-  ssize_t got;
-  while ((got = read(out[0], buffer, sizeof buffer)) > 0) result.out.append(buffer, got);
-  close(out[0]);
   int status = 0;
   waitpid(child, &status, 0);
+  ProcessResult result;
+  result.out = ReadStream(out);
+  result.err = ReadStream(err);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::fclose(in);
+  std::fclose(out);
+  std::fclose(err);
   return result;
 }
 

@@ -1,5 +1,5 @@
 // Runs the built probe as a process: in a given working directory, with a clean environment
-// and no standard input, capturing its standard output and exit status.
+// and the given standard input, capturing its standard output, standard error and exit status.
 #ifndef KELVORAN_TESTS_E2E_PROBE_RUNNER_H
 #define KELVORAN_TESTS_E2E_PROBE_RUNNER_H
 
@@ -11,6 +11,7 @@ namespace kelvoran {
 
 struct ProcessResult {
   std::string out;
+  std::string err;
   int status = -1;
 };
 

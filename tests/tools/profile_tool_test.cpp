@@ -1,16 +1,11 @@
 // The profile tool as people use it: the built binary in a temporary directory, exact standard
 // output, standard error, exit status and files.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,60 +16,12 @@
 namespace kelvoran {
 namespace {
 
-struct ToolResult {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
-
-std::string ToolPath() { return ProfileToolPath(); }
-
-std::string ReadStream(std::FILE* file) {
-  std::string text;
-  std::rewind(file);
-  int c;
-  while ((c = std::fgetc(file)) != EOF) text += static_cast<char>(c);
-  return text;
-}
+using ToolResult = ProcessResult;
 
 // Runs the tool in `directory` with a clean environment; `input` is its standard input.
 ToolResult RunTool(const std::vector<std::string>& args, const std::filesystem::path& directory,
                    const std::string& input = "") {
-  std::FILE* in = std::tmpfile();
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  if (in == nullptr || out == nullptr || err == nullptr) throw std::runtime_error("tmpfile failed");
-  std::fwrite(input.data(), 1, input.size(), in);
-  std::fflush(in);
-  std::rewind(in);
-  const std::string program = ToolPath();
-  const pid_t child = fork();
-  if (child < 0) throw std::runtime_error("fork failed");
-  if (child == 0) {
-    dup2(fileno(in), 0);
-    dup2(fileno(out), 1);
-    dup2(fileno(err), 2);
-    if (chdir(directory.c_str()) != 0) _exit(127);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    char path[] = "PATH=/usr/bin:/bin";
-    char options[] = "ASAN_OPTIONS=detect_leaks=0";
-    char* env[] = {path, options, nullptr};
-    execve(program.c_str(), argv.data(), env);
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ToolResult result;
-  result.out = ReadStream(out);
-  result.err = ReadStream(err);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::fclose(in);
-  std::fclose(out);
-  std::fclose(err);
-  return result;
+  return RunProcess(ProfileToolPath(), args, directory, input);
 }
 
 std::set<std::string> FilesIn(const std::filesystem::path& directory) {
