@@ -107,6 +107,10 @@ Problem SetRefuseLogon(SystemEntry& system, const std::string& value) {
   return ReadYesNo("FAIL_LOGON", value, system.refuseLogon);
 }
 
+Problem SetUntracedFaults(SystemEntry& system, const std::string& value) {
+  return ReadYesNo("FAIL_TRACE", value, system.untracedFaults);
+}
+
 // A list of names, each of which `canonical` must know; it gives the name's spelling.
 template <typename Canonical>
 Problem AddNames(const std::string& key, const std::string& value, const char* what,
@@ -251,6 +255,7 @@ const KeyRule kKeyRules[] = {
     {"ERROR_STATUS", false, SetErrorStatus},
     {"ERROR_MESSAGE", false, SetErrorMessage},
     {"ERROR_INTERNAL", false, SetErrorInternal},
+    {"FAIL_TRACE", false, SetUntracedFaults},
 };
 
 bool IsSystemNameCharacter(char c) {

@@ -60,6 +60,9 @@ struct SystemEntry {
   std::set<std::string> failingCreates;     // internal table names
   std::set<std::string> failingDeletes;     // internal table names
   ErrorTexts errorTexts;
+  /// FAIL_TRACE: the faults above leave no entry in the trace file, as when it cannot be
+  /// written; RfcLastError still reports them.
+  bool untracedFaults = false;
 };
 
 struct Landscape {

@@ -85,7 +85,7 @@ bool Library::LoadLandscapeText(std::string_view text) {
 
 void Library::Fail(const char* operation, RfcHandle handle, LibraryError error) {
   if (error.internalStatus.empty()) error.internalStatus = operation;
-  trace_.Append(TracePath(), Now(), operation, handle, error);
+  if (!error.untraced) trace_.Append(TracePath(), Now(), operation, handle, error);
   lastError = std::move(error);
 }
 
@@ -117,6 +117,7 @@ LibraryError InjectedError(const SystemEntry& system, LibraryError defaults) {
   if (texts.message) defaults.message = *texts.message;
   if (texts.internalStatus) defaults.internalStatus = *texts.internalStatus;
   defaults.details.push_back("fault injected by system " + system.name + " of the landscape");
+  defaults.untraced = system.untracedFaults;
   return defaults;
 }
 

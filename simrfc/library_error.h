@@ -25,6 +25,8 @@ struct LibraryError {
   std::string internalStatus;
   /// Further lines for the trace file only, written before the message.
   std::vector<std::string> details;
+  /// The failure leaves no entry in the trace file (a landscape's FAIL_TRACE).
+  bool untraced = false;
 };
 
 const char* GroupKey(ErrorGroup group);
