@@ -1,14 +1,12 @@
 #include "driver/command_line.h"
 
+#include "driver/global_listing.h"
 #include "output/host_flavour.h"
 #include "run_context.h"
 
 namespace kelvoran {
 
 namespace {
-
-constexpr const char* kItemListingName = "Almandor.Prf";
-constexpr const char* kSensorListingName = "SAP Almandor.Gbl";
 
 // The host flavour, named with "FLAVOUR=" among the options; EXEXML without it.
 FatalError ReadHostFlavour(RunContext& ctx) {

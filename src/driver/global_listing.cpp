@@ -12,8 +12,6 @@ namespace kelvoran {
 
 namespace {
 
-constexpr const char* kSensorListingName = "SAP Almandor.Gbl";
-
 // Lines are read in pieces of at most 199 characters; a longer line arrives as further pieces,
 // and each piece is looked at as a line of its own.
 constexpr int kPieceBuffer = 200;

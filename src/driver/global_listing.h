@@ -8,6 +8,11 @@ namespace kelvoran {
 
 struct RunContext;
 
+/// The listing of a global run by sensor ("GLOBAL" on the command line).
+inline constexpr const char* kSensorListingName = "SAP Almandor.Gbl";
+/// The listing of a global run by item ("ITEM=" among the options).
+inline constexpr const char* kItemListingName = "Almandor.Prf";
+
 /// Closes the profile file, reads "SAP Almandor.Gbl" (sensor route) or "Almandor.Prf" (item
 /// route) from `profilePath`, and fills `serverListing`, `globalItem` and, on the sensor route,
 /// `parameterText`; sets `profilePath` to `profileDirectory`. Errors 1024, 10x1, 1029, 1030,
