@@ -1,5 +1,7 @@
 #include "landscape.h"
 
+#include <climits>
+
 #include "field_codec.h"
 #include "function_modules.h"
 #include "text.h"
@@ -311,11 +313,10 @@ class Parser {
                     " may hold only letters, digits, '_', '-' and '.'");
       }
     }
-    for (const SystemEntry& other : landscape_.systems) {
-      if (EqualsNoCase(other.name, name)) {
-        return Fail("system " + name + " is given twice (first in line " +
-                    std::to_string(other.line) + ")");
-      }
+    const auto [first, isNew] = nameLines_.emplace(ToUpper(name), line_);
+    if (!isNew) {
+      return Fail("system " + name + " is given twice (first in line " +
+                  std::to_string(first->second) + ")");
     }
     landscape_.systems.emplace_back();
     current_ = &landscape_.systems.back();
@@ -380,20 +381,28 @@ class Parser {
     if (!hasServer && !hasGateway) {
       return FailAt(s.line, system + "no way in: give ASHOST and SYSNR, or GWHOST and GWSERV");
     }
-    for (const SystemEntry& other : landscape_.systems) {
-      if (&other == &s) break;
-      if (hasServer && EqualsNoCase(other.asHost, s.asHost) &&
-          other.systemNumber == s.systemNumber) {
-        return FailAt(s.line, system + "ASHOST " + s.asHost + " with SYSNR " +
-                                  std::to_string(s.systemNumber / 10) +
-                                  std::to_string(s.systemNumber % 10) + " already reaches system " +
-                                  other.name);
-      }
-      if (hasGateway && EqualsNoCase(other.gwHost, s.gwHost) &&
-          EqualsNoCase(other.gwService, s.gwService)) {
-        return FailAt(s.line, system + "GWHOST " + s.gwHost + " with GWSERV " + s.gwService +
-                                  " already reaches system " + other.name);
-      }
+    // Another system reached the same way; when both ways in are taken, the earlier one counts.
+    const std::size_t none = landscape_.systems.size();
+    std::size_t server = none, gateway = none;
+    const std::pair<std::string, int> serverKey(ToUpper(s.asHost), s.systemNumber);
+    const std::pair<std::string, std::string> gatewayKey(ToUpper(s.gwHost), ToUpper(s.gwService));
+    if (hasServer) {
+      const auto [at, isNew] = landscape_.byServer.emplace(serverKey, none - 1);
+      if (!isNew) server = at->second;
+    }
+    if (hasGateway) {
+      const auto [at, isNew] = landscape_.byGateway.emplace(gatewayKey, none - 1);
+      if (!isNew) gateway = at->second;
+    }
+    if (server < gateway) {
+      return FailAt(s.line, system + "ASHOST " + s.asHost + " with SYSNR " +
+                                std::to_string(s.systemNumber / 10) +
+                                std::to_string(s.systemNumber % 10) + " already reaches system " +
+                                landscape_.systems[server].name);
+    }
+    if (gateway < none) {
+      return FailAt(s.line, system + "GWHOST " + s.gwHost + " with GWSERV " + s.gwService +
+                                " already reaches system " + landscape_.systems[gateway].name);
     }
     return true;
   }
@@ -403,6 +412,7 @@ class Parser {
   Landscape landscape_;
   SystemEntry* current_ = nullptr;
   std::map<std::string, int> keyLines_;  // keys of the current system, with their lines
+  std::map<std::string, int> nameLines_;  // system names in upper case, with their lines
   std::string error_;
 };
 
@@ -410,38 +420,26 @@ class Parser {
 
 const SystemEntry* FindByServer(const Landscape& landscape, std::string_view host,
                                 int systemNumber) {
-  for (const SystemEntry& system : landscape.systems) {
-    if (!system.asHost.empty() && EqualsNoCase(system.asHost, host) &&
-        system.systemNumber == systemNumber) {
-      return &system;
-    }
-  }
-  return nullptr;
+  const auto found = landscape.byServer.find({ToUpper(host), systemNumber});
+  return found == landscape.byServer.end() ? nullptr : &landscape.systems[found->second];
 }
 
 bool HasServerHost(const Landscape& landscape, std::string_view host) {
-  for (const SystemEntry& system : landscape.systems) {
-    if (!system.asHost.empty() && EqualsNoCase(system.asHost, host)) return true;
-  }
-  return false;
+  const std::string upper = ToUpper(host);
+  const auto next = landscape.byServer.lower_bound({upper, INT_MIN});
+  return next != landscape.byServer.end() && next->first.first == upper;
 }
 
 const SystemEntry* FindByGateway(const Landscape& landscape, std::string_view host,
                                  std::string_view service) {
-  for (const SystemEntry& system : landscape.systems) {
-    if (!system.gwHost.empty() && EqualsNoCase(system.gwHost, host) &&
-        EqualsNoCase(system.gwService, service)) {
-      return &system;
-    }
-  }
-  return nullptr;
+  const auto found = landscape.byGateway.find({ToUpper(host), ToUpper(service)});
+  return found == landscape.byGateway.end() ? nullptr : &landscape.systems[found->second];
 }
 
 bool HasGatewayHost(const Landscape& landscape, std::string_view host) {
-  for (const SystemEntry& system : landscape.systems) {
-    if (!system.gwHost.empty() && EqualsNoCase(system.gwHost, host)) return true;
-  }
-  return false;
+  const std::string upper = ToUpper(host);
+  const auto next = landscape.byGateway.lower_bound({upper, std::string()});
+  return next != landscape.byGateway.end() && next->first.first == upper;
 }
 
 LandscapeResult ParseLandscape(std::string_view text, std::string_view fileName) {

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace simrfc {
@@ -67,6 +68,10 @@ struct SystemEntry {
 
 struct Landscape {
   std::vector<SystemEntry> systems;
+  /// The systems by their ways in, hosts and gateway services in upper case: positions in
+  /// `systems`. A connection finds its system here instead of comparing it with every system.
+  std::map<std::pair<std::string, int>, std::size_t> byServer;
+  std::map<std::pair<std::string, std::string>, std::size_t> byGateway;
 };
 
 /// The system at application server `host` (letter case ignored) with `systemNumber`, or null.
