@@ -1,6 +1,7 @@
 #include "answers.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "rfc/rfc_library.h"
 #include "text.h"
@@ -29,22 +30,28 @@ std::string Format(const std::tm& time, const char* format) {
   return std::string(text, std::strftime(text, sizeof text, format, &time));
 }
 
-std::string DefaultValue(const SystemEntry& system, const FieldDef& field, const std::tm& now) {
-  const std::string name = field.name;
-  const std::string host = system.asHost.empty() ? system.gwHost : system.asHost;
-  const std::string sid = Cut(ToUpper(system.name), 8);
+// The host a system is reached at, and its system ID; only the fields that show them need them.
+const std::string& Host(const SystemEntry& system) {
+  return system.asHost.empty() ? system.gwHost : system.asHost;
+}
+std::string SystemId(const SystemEntry& system) { return Cut(ToUpper(system.name), 8); }
+
+std::string DefaultValue(const SystemEntry& system, const FieldDef& field, const LocalTime& now) {
+  const std::string_view name = field.name;
   if (name == "RFCDEST") {
     std::string number;
     if (system.systemNumber >= 0) {
       number =
           "_" + std::to_string(system.systemNumber / 10) + std::to_string(system.systemNumber % 10);
     }
-    return Cut(host + "_" + sid + number, field.length);
+    return Cut(Host(system) + "_" + SystemId(system) + number, field.length);
   }
-  if (name == "RFCHOST" || name == "RFCDBHOST") return Cut(host, field.length);
-  if (name == "RFCSYSID" || name == "RFCDATABS" || name == "SYSID") return sid;
-  if (name == "FS_A_DATE") return Format(now, "%Y%m%d");
-  if (name == "FS_A_TIME") return Format(now, "%H%M%S");
+  if (name == "RFCHOST" || name == "RFCDBHOST") return Cut(Host(system), field.length);
+  if (name == "RFCSYSID" || name == "RFCDATABS" || name == "SYSID") return SystemId(system);
+  // The clock is read only for these two: reading the local time costs a look at the time
+  // zone file.
+  if (name == "FS_A_DATE") return Format(now(), "%Y%m%d");
+  if (name == "FS_A_TIME") return Format(now(), "%H%M%S");
   for (const Constant& constant : kConstants) {
     if (name == constant.field) return constant.value;
   }
@@ -53,14 +60,14 @@ std::string DefaultValue(const SystemEntry& system, const FieldDef& field, const
 
 }  // namespace
 
-std::string AnswerValue(const SystemEntry& system, const FieldDef& field, const std::tm& now) {
+std::string AnswerValue(const SystemEntry& system, const FieldDef& field, const LocalTime& now) {
   const auto given = system.answers.find(field.name);
   if (given != system.answers.end()) return given->second;
   return DefaultValue(system, field, now);
 }
 
 void WriteExport(const SystemEntry& system, const ParameterDef& parameter, unsigned char* out,
-                 const std::tm& now) {
+                 const LocalTime& now) {
   if (parameter.scalar != nullptr) {
     EncodeField(*parameter.scalar, AnswerValue(system, *parameter.scalar, now), out);
     return;

@@ -130,7 +130,7 @@ RfcReturnCode ReceiveAnswer(Library& library, RfcHandle handle, const RfcParamet
     return code;
   }
 
-  const std::tm now = library.Now();
+  const LocalTime now = [&library] { return library.Now(); };
   for (const ParameterTarget& target : parameters) {
     WriteExport(system, *target.parameter, target.address, now);
   }
