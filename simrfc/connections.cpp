@@ -27,8 +27,8 @@ LibraryError NotReached(const std::string& partner, const std::string& why) {
 }
 
 // The system at an application server, or null with the reason in `error`.
-const SystemEntry* ReachServer(const Library& library, const Landscape& landscape, const char* host,
-                               int systemNumber, LibraryError& error) {
+const SystemEntry* ReachServer(const Library& library, const IndexedLandscape& landscape,
+                               const char* host, int systemNumber, LibraryError& error) {
   if (host == nullptr || host[0] == '\0') {
     error = Misuse("no application server host given");
     return nullptr;
@@ -38,8 +38,8 @@ const SystemEntry* ReachServer(const Library& library, const Landscape& landscap
     return nullptr;
   }
   const std::string number = TwoDigits(systemNumber);
-  if (const SystemEntry* system = FindByServer(landscape, host, systemNumber)) return system;
-  const std::string where = HasServerHost(landscape, host)
+  if (const SystemEntry* system = landscape.FindByServer(host, systemNumber)) return system;
+  const std::string where = landscape.HasServerHost(host)
                                 ? "no system with system number " + number + " at host " + host
                                 : std::string("no system at host ") + host;
   error =
@@ -48,7 +48,7 @@ const SystemEntry* ReachServer(const Library& library, const Landscape& landscap
 }
 
 // The system behind a gateway, or null with the reason in `error`.
-const SystemEntry* ReachGateway(const Library& library, const Landscape& landscape,
+const SystemEntry* ReachGateway(const Library& library, const IndexedLandscape& landscape,
                                 const char* host, const char* service, LibraryError& error) {
   if (host == nullptr || host[0] == '\0') {
     error = Misuse("no gateway host given");
@@ -58,9 +58,9 @@ const SystemEntry* ReachGateway(const Library& library, const Landscape& landsca
     error = Misuse("no gateway service given");
     return nullptr;
   }
-  if (const SystemEntry* system = FindByGateway(landscape, host, service)) return system;
+  if (const SystemEntry* system = landscape.FindByGateway(host, service)) return system;
   const std::string where =
-      HasGatewayHost(landscape, host)
+      landscape.HasGatewayHost(host)
           ? std::string("no system behind service ") + service + " of gateway " + host
           : std::string("no gateway at host ") + host;
   error = NotReached(std::string(host) + ":" + service, where + " in " + library.LandscapePath());
@@ -80,6 +80,7 @@ RfcHandle Register(Library& library, Connection connection) {
   library.recentSystem = connection.system;
   const RfcHandle handle = connection.handle;
   library.connections.emplace(handle, std::move(connection));
+  library.ForgetUnusedSystems();
   return handle;
 }
 
@@ -121,7 +122,7 @@ RfcHandle OpenWithOptions(Library& library, const ConnectionOptions* options) {
     return 0;
   }
   LibraryError error;
-  const Landscape* landscape = library.GetLandscape(error);
+  const IndexedLandscape* landscape = library.GetLandscape(error);
   const SystemEntry* system = nullptr;
   if (landscape != nullptr) {
     if (options->mode == 0) {
@@ -190,7 +191,7 @@ RfcHandle OpenWithConnectString(Library& library, const char* connectString,
     return refuse(&error);
   }
   LibraryError error;
-  const Landscape* landscape = library.GetLandscape(error);
+  const IndexedLandscape* landscape = library.GetLandscape(error);
   if (landscape == nullptr) return refuse(&error);
 
   const std::string iniPath = library.RfcIniPath();
@@ -279,6 +280,7 @@ void CloseConnection(Library& library, RfcHandle handle) {
   // An injected failure hits the close, but the connection ends all the same.
   library.InjectedLibraryFailure(found->second.system, operation, handle);
   library.connections.erase(handle);
+  library.ForgetUnusedSystems();
 }
 
 }  // namespace simrfc

@@ -265,15 +265,18 @@ bool IsSystemNameCharacter(char c) {
          c == '-' || c == '.';
 }
 
+// Reads the lines of a landscape one by one and hands each system on once it is complete and
+// checked.
 class Parser {
  public:
-  explicit Parser(std::string_view fileName) : fileName_(fileName) {}
+  Parser(std::string_view fileName, const TakeSystem& take) : fileName_(fileName), take_(take) {}
 
-  bool ReadLine(int number, std::string_view raw) {
+  // `offset` is where the line begins in the text.
+  bool ReadLine(int number, std::string_view raw, std::size_t offset) {
     line_ = number;
     const std::string text = Trim(raw);
     if (text.empty() || text[0] == '#' || text[0] == ';') return true;
-    if (text[0] == '[') return BeginSystem(text);
+    if (text[0] == '[') return BeginSystem(text, offset);
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos) {
       return Fail("line without '=' (expected KEY = value, [SYSTEM] or a # comment)");
@@ -281,16 +284,22 @@ class Parser {
     const std::string key = ToUpper(Trim(std::string_view(text).substr(0, equals)));
     const std::string value = Trim(std::string_view(text).substr(equals + 1));
     if (key.empty()) return Fail("line without a key before '='");
-    if (current_ == nullptr) return Fail(Quoted(key) + " before the first [SYSTEM] line");
+    if (!current_) return Fail(Quoted(key) + " before the first [SYSTEM] line");
     return SetKey(key, value);
   }
 
-  bool Finish() { return EndSystem(); }
+  // `end` is the length of the text.
+  bool Finish(std::size_t end) { return EndSystem(end); }
 
   const std::string& Error() const { return error_; }
-  Landscape& Result() { return landscape_; }
 
  private:
+  // A system met earlier: where it began and its name, for the messages about duplicates.
+  struct Earlier {
+    int line;
+    std::string name;
+  };
+
   bool Fail(const std::string& what) { return FailAt(line_, what); }
 
   bool FailAt(int line, const std::string& what) {
@@ -298,8 +307,8 @@ class Parser {
     return false;
   }
 
-  bool BeginSystem(const std::string& text) {
-    if (!EndSystem()) return false;
+  bool BeginSystem(const std::string& text, std::size_t offset) {
+    if (!EndSystem(offset)) return false;
     if (text.back() != ']') return Fail("system line " + Quoted(text) + " does not end with ']'");
     const std::string name = Trim(std::string_view(text).substr(1, text.size() - 2));
     if (name.empty()) return Fail("system line without a name");
@@ -318,10 +327,10 @@ class Parser {
       return Fail("system " + name + " is given twice (first in line " +
                   std::to_string(first->second) + ")");
     }
-    landscape_.systems.emplace_back();
-    current_ = &landscape_.systems.back();
+    current_.emplace();
     current_->name = name;
     current_->line = line_;
+    begin_ = offset;
     keyLines_.clear();
     return true;
   }
@@ -360,11 +369,12 @@ class Parser {
                 std::to_string(at->second) + ")");
   }
 
-  // Checks that the system just read can be reached, and by no other system's way in.
-  bool EndSystem() {
-    if (current_ == nullptr) return true;
-    const SystemEntry& s = *current_;
-    current_ = nullptr;
+  // Checks that the system just read can be reached, and by no other system's way in; then
+  // hands it on with its lines, which end at `end`.
+  bool EndSystem(std::size_t end) {
+    if (!current_) return true;
+    SystemEntry s = std::move(*current_);
+    current_.reset();
     const std::string system = "system " + s.name + ": ";
     const bool hasServer = !s.asHost.empty() || s.systemNumber >= 0;
     const bool hasGateway = !s.gwHost.empty() || !s.gwService.empty();
@@ -382,37 +392,40 @@ class Parser {
       return FailAt(s.line, system + "no way in: give ASHOST and SYSNR, or GWHOST and GWSERV");
     }
     // Another system reached the same way; when both ways in are taken, the earlier one counts.
-    const std::size_t none = landscape_.systems.size();
-    std::size_t server = none, gateway = none;
-    const std::pair<std::string, int> serverKey(ToUpper(s.asHost), s.systemNumber);
-    const std::pair<std::string, std::string> gatewayKey(ToUpper(s.gwHost), ToUpper(s.gwService));
+    const Earlier* server = nullptr;
+    const Earlier* gateway = nullptr;
+    const Earlier self{s.line, s.name};
     if (hasServer) {
-      const auto [at, isNew] = landscape_.byServer.emplace(serverKey, none - 1);
-      if (!isNew) server = at->second;
+      const auto [at, isNew] = servers_.emplace(ServerKey(s.asHost, s.systemNumber), self);
+      if (!isNew) server = &at->second;
     }
     if (hasGateway) {
-      const auto [at, isNew] = landscape_.byGateway.emplace(gatewayKey, none - 1);
-      if (!isNew) gateway = at->second;
+      const auto [at, isNew] = gateways_.emplace(GatewayKey(s.gwHost, s.gwService), self);
+      if (!isNew) gateway = &at->second;
     }
-    if (server < gateway) {
+    if (server != nullptr && (gateway == nullptr || server->line < gateway->line)) {
       return FailAt(s.line, system + "ASHOST " + s.asHost + " with SYSNR " +
                                 std::to_string(s.systemNumber / 10) +
                                 std::to_string(s.systemNumber % 10) + " already reaches system " +
-                                landscape_.systems[server].name);
+                                server->name);
     }
-    if (gateway < none) {
+    if (gateway != nullptr) {
       return FailAt(s.line, system + "GWHOST " + s.gwHost + " with GWSERV " + s.gwService +
-                                " already reaches system " + landscape_.systems[gateway].name);
+                                " already reaches system " + gateway->name);
     }
+    take_(std::move(s), begin_, end);
     return true;
   }
 
   std::string_view fileName_;
+  const TakeSystem& take_;
   int line_ = 0;
-  Landscape landscape_;
-  SystemEntry* current_ = nullptr;
-  std::map<std::string, int> keyLines_;  // keys of the current system, with their lines
+  std::optional<SystemEntry> current_;
+  std::size_t begin_ = 0;                 // where the current system's lines begin
+  std::map<std::string, int> keyLines_;   // keys of the current system, with their lines
   std::map<std::string, int> nameLines_;  // system names in upper case, with their lines
+  std::map<ServerKeyType, Earlier> servers_;
+  std::map<GatewayKeyType, Earlier> gateways_;
   std::string error_;
 };
 
@@ -420,7 +433,7 @@ class Parser {
 
 const SystemEntry* FindByServer(const Landscape& landscape, std::string_view host,
                                 int systemNumber) {
-  const auto found = landscape.byServer.find({ToUpper(host), systemNumber});
+  const auto found = landscape.byServer.find(ServerKey(host, systemNumber));
   return found == landscape.byServer.end() ? nullptr : &landscape.systems[found->second];
 }
 
@@ -432,7 +445,7 @@ bool HasServerHost(const Landscape& landscape, std::string_view host) {
 
 const SystemEntry* FindByGateway(const Landscape& landscape, std::string_view host,
                                  std::string_view service) {
-  const auto found = landscape.byGateway.find({ToUpper(host), ToUpper(service)});
+  const auto found = landscape.byGateway.find(GatewayKey(host, service));
   return found == landscape.byGateway.end() ? nullptr : &landscape.systems[found->second];
 }
 
@@ -442,23 +455,52 @@ bool HasGatewayHost(const Landscape& landscape, std::string_view host) {
   return next != landscape.byGateway.end() && next->first.first == upper;
 }
 
-LandscapeResult ParseLandscape(std::string_view text, std::string_view fileName) {
+ServerKeyType ServerKey(std::string_view host, int systemNumber) {
+  return {ToUpper(host), systemNumber};
+}
+
+GatewayKeyType GatewayKey(std::string_view host, std::string_view service) {
+  return {ToUpper(host), ToUpper(service)};
+}
+
+std::string ReadLandscape(std::string_view text, std::string_view fileName, int firstLine,
+                          const TakeSystem& take) {
+  Parser parser(fileName, take);
+  int number = firstLine;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t lineFeed = text.find('\n', at);
+    const std::size_t end = lineFeed == std::string_view::npos ? text.size() : lineFeed;
+    std::string_view line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!parser.ReadLine(number++, line, at)) return parser.Error();
+    at = lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
+  }
+  if (!parser.Finish(text.size())) return parser.Error();
+  return std::string();
+}
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
   // A file saved by a Windows editor may begin with a UTF-8 byte order mark.
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  Parser parser(fileName);
-  int number = 0;
-  bool ok = true;
-  for (std::string_view line : SplitLines(text)) {
-    ok = parser.ReadLine(++number, line);
-    if (!ok) break;
-  }
-  if (ok) ok = parser.Finish();
+  return text;
+}
+
+LandscapeResult ParseLandscape(std::string_view text, std::string_view fileName) {
   LandscapeResult result;
-  if (ok) {
-    result.landscape = std::move(parser.Result());
-  } else {
-    result.error = parser.Error();
-  }
+  Landscape& landscape = result.landscape;
+  result.error = ReadLandscape(
+      WithoutByteOrderMark(text), fileName, 1, [&](SystemEntry&& system, std::size_t, std::size_t) {
+        const std::size_t position = landscape.systems.size();
+        if (!system.asHost.empty()) {
+          landscape.byServer.emplace(ServerKey(system.asHost, system.systemNumber), position);
+        }
+        if (!system.gwHost.empty()) {
+          landscape.byGateway.emplace(GatewayKey(system.gwHost, system.gwService), position);
+        }
+        landscape.systems.push_back(std::move(system));
+      });
+  if (!result.error.empty()) result.landscape = Landscape();
   return result;
 }
 

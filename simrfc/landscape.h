@@ -3,6 +3,7 @@
 #ifndef KELVORAN_SIMRFC_LANDSCAPE_H
 #define KELVORAN_SIMRFC_LANDSCAPE_H
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -66,12 +67,19 @@ struct SystemEntry {
   bool untracedFaults = false;
 };
 
+/// A way in as the landscape looks it up: the host in upper case with the system number, or
+/// the gateway host and service in upper case.
+using ServerKeyType = std::pair<std::string, int>;
+using GatewayKeyType = std::pair<std::string, std::string>;
+ServerKeyType ServerKey(std::string_view host, int systemNumber);
+GatewayKeyType GatewayKey(std::string_view host, std::string_view service);
+
 struct Landscape {
   std::vector<SystemEntry> systems;
-  /// The systems by their ways in, hosts and gateway services in upper case: positions in
-  /// `systems`. A connection finds its system here instead of comparing it with every system.
-  std::map<std::pair<std::string, int>, std::size_t> byServer;
-  std::map<std::pair<std::string, std::string>, std::size_t> byGateway;
+  /// The systems by their ways in: positions in `systems`. A connection finds its system here
+  /// instead of comparing it with every system.
+  std::map<ServerKeyType, std::size_t> byServer;
+  std::map<GatewayKeyType, std::size_t> byGateway;
 };
 
 /// The system at application server `host` (letter case ignored) with `systemNumber`, or null.
@@ -96,6 +104,17 @@ struct LandscapeResult {
 
 /// Reads a landscape from its text; `fileName` names it in error messages.
 LandscapeResult ParseLandscape(std::string_view text, std::string_view fileName);
+
+/// Receives a system of the landscape once it is read and checked, with where its lines are
+/// in the text: from its [SYSTEM] line up to the next one.
+using TakeSystem = std::function<void(SystemEntry&& system, std::size_t begin, std::size_t end)>;
+/// Reads a landscape from its text, handing each system to `take`; `firstLine` is the number
+/// of the text's first line. Returns "" when the whole text was read, otherwise its first
+/// mistake ("<file> line <n>: <what is wrong>"); the systems after it are not handed on.
+std::string ReadLandscape(std::string_view text, std::string_view fileName, int firstLine,
+                          const TakeSystem& take);
+/// `text` without the UTF-8 byte order mark a Windows editor may put at its start.
+std::string_view WithoutByteOrderMark(std::string_view text);
 
 }  // namespace simrfc
 

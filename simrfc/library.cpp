@@ -21,6 +21,13 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   text.clear();
+  // Room for the whole file at once: growing the text block by block would hold up to twice
+  // its size.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) text.reserve(static_cast<std::size_t>(size));
+  }
+  std::rewind(file);
   char block[4096];
   std::size_t got;
   while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
@@ -51,7 +58,7 @@ std::string Library::RfcIniPath() const { return InDirectory(kRfcIniFileName); }
 
 std::string Library::TracePath() const { return InDirectory(kTraceFileName); }
 
-const Landscape* Library::GetLandscape(LibraryError& error) {
+const IndexedLandscape* Library::GetLandscape(LibraryError& error) {
   if (landscape_) return &*landscape_;
   const std::string path = LandscapePath();
   std::string text;
@@ -60,12 +67,12 @@ const Landscape* Library::GetLandscape(LibraryError& error) {
                       "cannot read the landscape file " + path);
     return nullptr;
   }
-  LandscapeResult result = ParseLandscape(text, path);
-  if (!result.error.empty()) {
-    error = MakeError(ErrorGroup::Program, "landscape malformed", result.error);
+  std::string problem;
+  landscape_ = IndexedLandscape::Read(std::move(text), path, problem);
+  if (!landscape_) {
+    error = MakeError(ErrorGroup::Program, "landscape malformed", problem);
     return nullptr;
   }
-  landscape_ = std::move(result.landscape);
   return &*landscape_;
 }
 
@@ -73,14 +80,24 @@ bool Library::LoadLandscapeText(std::string_view text) {
   // Open connections point into the landscape they were opened in.
   connections.clear();
   recentSystem = nullptr;
-  landscape_.reset();
-  LandscapeResult result = ParseLandscape(text, kLandscapeFileName);
-  if (!result.error.empty()) {
-    lastError = MakeError(ErrorGroup::Program, "landscape malformed", result.error);
+  std::string problem;
+  landscape_ = IndexedLandscape::Read(std::string(text), kLandscapeFileName, problem);
+  if (!landscape_) {
+    lastError = MakeError(ErrorGroup::Program, "landscape malformed", problem);
     return false;
   }
-  landscape_ = std::move(result.landscape);
   return true;
+}
+
+void Library::ForgetUnusedSystems() {
+  if (!landscape_) return;
+  landscape_->ForgetEntries([this](const SystemEntry* system) {
+    if (system == recentSystem) return true;
+    for (const auto& [handle, connection] : connections) {
+      if (connection.system == system) return true;
+    }
+    return false;
+  });
 }
 
 void Library::Fail(const char* operation, RfcHandle handle, LibraryError error) {

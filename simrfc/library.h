@@ -13,6 +13,7 @@
 
 #include "function_modules.h"
 #include "internal_tables.h"
+#include "indexed_landscape.h"
 #include "landscape.h"
 #include "library_error.h"
 #include "rfc/rfc_library.h"
@@ -48,7 +49,10 @@ class Library {
 
   /// The landscape, read from its file on first need and kept; null with `error` set when it
   /// cannot be read (the file is tried again at the next need).
-  const Landscape* GetLandscape(LibraryError& error);
+  const IndexedLandscape* GetLandscape(LibraryError& error);
+  /// Forgets the landscape entries of systems that neither an open connection nor
+  /// `recentSystem` refers to; called whenever a connection opens or closes.
+  void ForgetUnusedSystems();
   /// Takes the landscape from `text` instead of its file; false with the last error set when
   /// the text is malformed.
   bool LoadLandscapeText(std::string_view text);
@@ -79,7 +83,7 @@ class Library {
   std::string InDirectory(const char* name) const;
 
   std::optional<std::string> directory_;
-  std::optional<Landscape> landscape_;
+  std::optional<IndexedLandscape> landscape_;
   TraceFile trace_;
   std::optional<std::tm> fixedTime_;
 };
