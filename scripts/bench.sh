@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# Measures what the probe costs per start against the simulated RFC library: wall time with
+# hyperfine and peak resident memory with GNU time, for a static hello-world program (the
+# floor: a bare process start), a single-system run, and global runs over 10, 100 and 1000
+# systems. Prints the numbers and how they compare with the targets:
+#   - a single-system run within 1.3 times the floor's wall time;
+#   - peak resident memory under 2 MiB;
+#   - a global run's cost growing linearly with its systems, 1000 systems within 10 times a
+#     single-system run.
+# Usage: bench.sh [--runs N]   (at least N timed runs per command, default 50)
+# Exit status 0 when every target is met, 1 when one is missed, 2 when the benchmark failed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+runs=50
+if [ "${1:-}" = "--runs" ] && [ -n "${2:-}" ]; then runs=$2; fi
+
+bash scripts/ensure-tools.sh build bench
+cmake --preset release >/dev/null
+cmake --build --preset release -j 2
+probe="$root/build/release/kelvoran"
+profile_tool="$root/build/release/kelvoran-profile"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+g++ -O2 -static -o "$work/hello" bench/hello.cpp
+cd "$work"
+
+# One landscape per size, so that the simulated library reads no more systems than a run
+# measures; hyperfine puts the right one in place before each run. All systems share one
+# logon, and every profile is the same apart from its destination and host.
+sizes=(1 10 100 1000)
+password=BenchMoni1
+stored=$(printf '%s\n' "$password" | "$profile_tool" encode -)
+system_name() { printf 'S%04d' "$1"; }
+
+for ((i = 0; i < 1000; i++)); do
+  name=$(system_name "$i")
+  printf '%s\r\n' "Destination: $name" "Client.....: 100" "User.......: moni" \
+    "Password...: $stored" "Language...: E" "Mode.......: R/3" "Hostname...: h$name" \
+    "Sysnr......: 00" "Gwhost.....: sapgw01" "Gwservice..: sapgw00" "Extcompany.: Bench" \
+    >"$name.P00"
+done
+"$profile_tool" check S0000.P00 >/dev/null || { echo "bench: generated profile refused" >&2; exit 2; }
+
+for size in "${sizes[@]}"; do
+  for ((i = 0; i < size; i++)); do
+    name=$(system_name "$i")
+    printf '[%s]\nASHOST = h%s\nSYSNR = 00\nLOGON = 100 MONI %s\n' "$name" "$name" "$password"
+    printf 'FS_A_DATE = 20241007\nFS_A_TIME = 061500\nTAB_CNT = 41234\nCST_CNT = 40877\n'
+    printf 'IDX_CNT = 61590\n'
+  done >"land$size.ini"
+done
+
+# Sensor listing: sensor G<n> measures the first n systems, ten names per listing line.
+for size in "${sizes[@]:1}"; do
+  sensor=$(printf '%-10s' "G$size")
+  line=""
+  for ((i = 0; i < size; i++)); do
+    line+="$(system_name "$i").P00#"
+    if (((i + 1) % 10 == 0)) || ((i + 1 == size)); then
+      printf '# GSNG: %s::%s\n' "$sensor" "$line"
+      line=""
+    fi
+  done
+  printf '# GSNX: %s:Item=Bench%s,Sensor="SAP Kelvoran"\n' "$sensor" "$size"
+done >"SAP Almandor.Gbl"
+
+# Commands are split into words at blanks (hyperfine -N does the same): paths without blanks.
+names=("floor" "single" "global-10" "global-100" "global-1000")
+commands=("$work/hello" "$probe S0000" "$probe GLOBAL G10" "$probe GLOBAL G100"
+  "$probe GLOBAL G1000")
+landscapes=(land1.ini land1.ini land10.ini land100.ini land1000.ini)
+
+# Every command must do its work before it is timed: a run that fails early is cheap.
+for k in 1 2 3 4; do
+  ln -sf "${landscapes[$k]}" Landscape.ini
+  status=0
+  out=$(${commands[$k]}) || status=$?
+  if [ "$status" -ne 0 ]; then
+    printf 'bench: %s ended with exit status %d:\n%s\n' "${names[$k]}" "$status" "$out" >&2
+    exit 2
+  fi
+  case "${names[$k]}" in
+    single) expected="<Value>41234</Value>" ;;
+    global-*) n=${names[$k]#global-}
+      expected="NoSystems=$n, Processed=$n, Failed=0" ;;
+  esac
+  if [[ "$out" != *"$expected"* ]]; then
+    echo "bench: ${names[$k]} did not measure its systems:" >&2
+    echo "$out" >&2
+    exit 2
+  fi
+done
+
+hyperfine_args=(-N --warmup 5 --min-runs "$runs" --export-csv times.csv)
+for k in "${!names[@]}"; do
+  hyperfine_args+=(--command-name "${names[$k]}" --prepare "ln -sf ${landscapes[$k]} Landscape.ini")
+done
+hyperfine "${hyperfine_args[@]}" "${commands[@]}"
+
+# Peak resident memory: the largest of a few runs of each command.
+declare -A peak_kib
+for k in "${!names[@]}"; do
+  ln -sf "${landscapes[$k]}" Landscape.ini
+  peak=0
+  for _ in 1 2 3; do
+    kib=$(/usr/bin/time -v ${commands[$k]} 2>&1 >/dev/null |
+      awk -F': ' '/Maximum resident set size/ { print $2 }')
+    if ((kib > peak)); then peak=$kib; fi
+  done
+  peak_kib[${names[$k]}]=$peak
+done
+
+# Wall times in milliseconds from hyperfine's CSV (command,mean,stddev,median,... in seconds).
+# The targets are judged on the median: the machine is shared, and a few runs slowed down by
+# other work move the mean far more than the typical run.
+declare -A mean_ms median_ms stddev_ms
+while IFS=, read -r name mean stddev median _; do
+  [ "$name" = command ] && continue
+  mean_ms[$name]=$(awk -v s="$mean" 'BEGIN { printf "%.3f", s * 1000 }')
+  stddev_ms[$name]=$(awk -v s="$stddev" 'BEGIN { printf "%.3f", s * 1000 }')
+  median_ms[$name]=$(awk -v s="$median" 'BEGIN { printf "%.3f", s * 1000 }')
+done <times.csv
+
+echo
+echo "| Run | Median wall time | Mean ± σ | Peak resident memory |"
+echo "|---|---|---|---|"
+for name in "${names[@]}"; do
+  printf '| %s | %s ms | %s ± %s ms | %s KiB |\n' "$name" "${median_ms[$name]}" \
+    "${mean_ms[$name]}" "${stddev_ms[$name]}" "${peak_kib[$name]}"
+done
+echo
+
+missed=0
+check() {  # description, measured, limit
+  if awk -v m="$2" -v l="$3" 'BEGIN { exit !(m <= l) }'; then
+    printf 'met     %s: %s (at most %s)\n' "$1" "$2" "$3"
+  else
+    printf 'MISSED  %s: %s (at most %s)\n' "$1" "$2" "$3"
+    missed=1
+  fi
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+
+floor=${median_ms[floor]}
+single=${median_ms[single]}
+check "single-system run / floor" "$(ratio "$single" "$floor")" 1.30
+check "global run over 1000 systems / single-system run" \
+  "$(ratio "${median_ms[global-1000]}" "$single")" 10.00
+# Linear growth: the cost per added system stays the same from 10 to 100 to 1000 systems
+# (within a factor of 1.5, which leaves room for noise on the small runs).
+per10_100=$(awk -v a="${median_ms[global-10]}" -v b="${median_ms[global-100]}" \
+  'BEGIN { printf "%.4f", (b - a) / 90 }')
+per100_1000=$(awk -v a="${median_ms[global-100]}" -v b="${median_ms[global-1000]}" \
+  'BEGIN { printf "%.4f", (b - a) / 900 }')
+echo "        cost per added system: ${per10_100} ms (10 to 100), ${per100_1000} ms (100 to 1000)"
+check "growth per system, 100 to 1000 / 10 to 100" \
+  "$(awk -v a="$per10_100" -v b="$per100_1000" 'BEGIN { printf "%.2f", (a > 0 ? b / a : 99) }')" \
+  1.50
+for name in "${names[@]:1}"; do
+  check "peak resident memory of $name (KiB)" "${peak_kib[$name]}" 2048
+done
+exit "$missed"
