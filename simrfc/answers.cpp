@@ -73,9 +73,12 @@ void WriteExport(const SystemEntry& system, const ParameterDef& parameter, unsig
     return;
   }
   const StructureDef& structure = *parameter.structure;
+  // The fields lie one after the other: each begins where the one before it ends.
+  unsigned offset = 0;
   for (unsigned i = 0; i < structure.count; ++i) {
     const FieldDef& field = structure.fields[i];
-    EncodeField(field, AnswerValue(system, field, now), out + FieldOffset(structure, i));
+    EncodeField(field, AnswerValue(system, field, now), out + offset);
+    offset += field.length;
   }
 }
 

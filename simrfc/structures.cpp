@@ -163,10 +163,10 @@ std::optional<std::string> CompareLayout(const InstalledStructure& installed,
     return name + " has " + std::to_string(installed.fields.size()) + " fields, " + expected.name +
            " has " + std::to_string(expected.count);
   }
-  for (unsigned i = 0; i < expected.count; ++i) {
+  // The expected fields lie one after the other: each begins where the one before it ends.
+  for (unsigned i = 0, offset = 0; i < expected.count; offset += expected.fields[i].length, ++i) {
     const InstalledField& have = installed.fields[i];
     const FieldDef& want = expected.fields[i];
-    const unsigned offset = FieldOffset(expected, i);
     if (have.type != want.type || have.length != want.length || have.decimals != want.decimals ||
         have.offset != offset) {
       return name + ": field " + std::to_string(i + 1) + " (" + have.name + ") has " +
