@@ -22,6 +22,13 @@ constexpr std::size_t kRowLength = 40;
 
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
+// `text` without blanks and tabs at either end, as Trim gives it, without a copy.
+std::string_view TrimmedView(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::string_view();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 Problem CheckHost(const std::string& key, const std::string& value) {
   if (value.empty()) return key + " is empty";
   if (value.size() > kMaxHostLength) {
@@ -234,7 +241,7 @@ Problem SetErrorInternal(SystemEntry& system, const std::string& value) {
 }
 
 struct KeyRule {
-  const char* key;
+  std::string_view key;
   bool repeatable;
   Problem (*apply)(SystemEntry&, const std::string&);
 };
@@ -274,15 +281,15 @@ class Parser {
   // `offset` is where the line begins in the text.
   bool ReadLine(int number, std::string_view raw, std::size_t offset) {
     line_ = number;
-    const std::string text = Trim(raw);
+    const std::string_view text = TrimmedView(raw);
     if (text.empty() || text[0] == '#' || text[0] == ';') return true;
     if (text[0] == '[') return BeginSystem(text, offset);
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos) {
       return Fail("line without '=' (expected KEY = value, [SYSTEM] or a # comment)");
     }
-    const std::string key = ToUpper(Trim(std::string_view(text).substr(0, equals)));
-    const std::string value = Trim(std::string_view(text).substr(equals + 1));
+    const std::string key = ToUpper(TrimmedView(text.substr(0, equals)));
+    const std::string value(TrimmedView(text.substr(equals + 1)));
     if (key.empty()) return Fail("line without a key before '='");
     if (!current_) return Fail(Quoted(key) + " before the first [SYSTEM] line");
     return SetKey(key, value);
@@ -307,10 +314,10 @@ class Parser {
     return false;
   }
 
-  bool BeginSystem(const std::string& text, std::size_t offset) {
+  bool BeginSystem(std::string_view text, std::size_t offset) {
     if (!EndSystem(offset)) return false;
     if (text.back() != ']') return Fail("system line " + Quoted(text) + " does not end with ']'");
-    const std::string name = Trim(std::string_view(text).substr(1, text.size() - 2));
+    const std::string name = Trim(text.substr(1, text.size() - 2));
     if (name.empty()) return Fail("system line without a name");
     if (name.size() > kMaxSystemNameLength) {
       return Fail("system name " + Quoted(name) + " is longer than " +
