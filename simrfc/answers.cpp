@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string_view>
+#include <unordered_map>
 
 #include "rfc/rfc_library.h"
 #include "text.h"
@@ -52,16 +53,20 @@ std::string DefaultValue(const SystemEntry& system, const FieldDef& field, const
   // zone file.
   if (name == "FS_A_DATE") return Format(now(), "%Y%m%d");
   if (name == "FS_A_TIME") return Format(now(), "%H%M%S");
-  for (const Constant& constant : kConstants) {
-    if (name == constant.field) return constant.value;
-  }
+  static const std::unordered_map<std::string_view, std::string_view> kConstantByField = [] {
+    std::unordered_map<std::string_view, std::string_view> byField;
+    for (const Constant& constant : kConstants) byField.emplace(constant.field, constant.value);
+    return byField;
+  }();
+  const auto constant = kConstantByField.find(name);
+  if (constant != kConstantByField.end()) return std::string(constant->second);
   return field.type == RFC_TYPE_INT || field.type == RFC_TYPE_PACKED ? "0" : "";
 }
 
 }  // namespace
 
 std::string AnswerValue(const SystemEntry& system, const FieldDef& field, const LocalTime& now) {
-  const auto given = system.answers.find(field.name);
+  const auto given = system.answers.find(std::string_view(field.name));
   if (given != system.answers.end()) return given->second;
   return DefaultValue(system, field, now);
 }

@@ -1,5 +1,7 @@
 #include "function_modules.h"
 
+#include <unordered_map>
+
 #include "rfc/rfc_library.h"
 
 namespace simrfc {
@@ -113,17 +115,23 @@ bool HasTable(const ModuleDef& module, std::string_view name) {
 }
 
 const FieldDef* FindAnswerField(std::string_view name) {
-  for (const ModuleDef* module : kModules) {
-    for (unsigned i = 0; i < module->exportCount; ++i) {
-      const ParameterDef& parameter = module->exports[i];
-      if (parameter.scalar != nullptr && name == parameter.scalar->name) return parameter.scalar;
-      if (parameter.structure == nullptr) continue;
-      for (unsigned f = 0; f < parameter.structure->count; ++f) {
-        if (name == parameter.structure->fields[f].name) return &parameter.structure->fields[f];
+  // Looked up for every answer line of a landscape: an index built once.
+  static const std::unordered_map<std::string_view, const FieldDef*> kFieldByName = [] {
+    std::unordered_map<std::string_view, const FieldDef*> byName;
+    for (const ModuleDef* module : kModules) {
+      for (unsigned i = 0; i < module->exportCount; ++i) {
+        const ParameterDef& parameter = module->exports[i];
+        if (parameter.scalar != nullptr) byName.emplace(parameter.scalar->name, parameter.scalar);
+        if (parameter.structure == nullptr) continue;
+        for (unsigned f = 0; f < parameter.structure->count; ++f) {
+          byName.emplace(parameter.structure->fields[f].name, &parameter.structure->fields[f]);
+        }
       }
     }
-  }
-  return nullptr;
+    return byName;
+  }();
+  const auto found = kFieldByName.find(name);
+  return found == kFieldByName.end() ? nullptr : found->second;
 }
 
 bool IsAnswerTable(std::string_view name) {

@@ -48,7 +48,7 @@ struct SystemEntry {
 
   /// Values of the answer fields given in the landscape, by SAP field name; the others take
   /// their defaults.
-  std::map<std::string, std::string> answers;
+  std::map<std::string, std::string, std::less<>> answers;
   /// Rows of the answer tables, by table name.
   std::map<std::string, std::vector<std::string>> tableRows;
 

@@ -21,16 +21,15 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   text.clear();
-  // Room for the whole file at once: growing the text block by block would hold up to twice
-  // its size.
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    const long size = std::ftell(file);
-    if (size > 0) text.reserve(static_cast<std::size_t>(size));
-  }
-  std::rewind(file);
+  // Unbuffered reads of whole pages: the library is loaded at every start of the probe, and
+  // a landscape of a page or two is then read with one or two system calls.
+  std::setvbuf(file, nullptr, _IONBF, 0);
   char block[4096];
   std::size_t got;
-  while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
+  do {
+    got = std::fread(block, 1, sizeof block, file);
+    text.append(block, got);
+  } while (got == sizeof block);
   const bool ok = std::ferror(file) == 0;
   std::fclose(file);
   return ok;

@@ -4,6 +4,7 @@
 #define KELVORAN_RUN_CONTEXT_H
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "output/host_flavour.h"
@@ -46,6 +47,8 @@ struct RunContext {
 
   // Command line.
   std::string programPath;
+  /// When the run started; the start banner shows it.
+  std::time_t startTime = 0;
   std::string startBanner;
   /// The option text as typed; option values are taken from it.
   std::string parameterText;

@@ -37,8 +37,11 @@ std::string ToUpperAscii(std::string_view text) {
   return upper;
 }
 
+void TakeStartTime(RunContext& ctx) { ctx.startTime = ctx.clock.Now(); }
+
 void BuildStartBanner(RunContext& ctx) {
-  ctx.startBanner = "* " + ctx.clock.TimeOfDay() + " SAP " + kProductName + " " + kVersionText;
+  ctx.startBanner = "* " + ctx.clock.LocalTimeOfDay(ctx.startTime) + " SAP " + kProductName +
+                    " " + kVersionText;
 }
 
 void RebuildParameterString(RunContext& ctx) {

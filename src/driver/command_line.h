@@ -16,7 +16,11 @@ inline constexpr const char* kVersionText = "Vers 4.3 / 29.08.22";
 /// Longest item identification taken from "ITEM=" or "Item=".
 inline constexpr std::size_t kItemCapacity = 90;
 
-/// "* hh:mm:ss SAP Kelvoran Vers 4.3 / 29.08.22", kept for verbose mode.
+/// Takes the time the run started: the first step of the program.
+void TakeStartTime(RunContext& ctx);
+
+/// "* hh:mm:ss SAP Kelvoran Vers 4.3 / 29.08.22" with the start time, for verbose mode. Only
+/// built when shown: local time costs a look at the time zone.
 void BuildStartBanner(RunContext& ctx);
 
 /// Fills the run state from the command line: profile name (extension and global rules),

@@ -70,8 +70,9 @@ const char* Judge(RunContext& ctx) {
 }  // namespace
 
 int RunAllSystems(RunContext& ctx) {
-  const std::string startTime = ctx.startBanner.substr(2, 8);
   if (ctx.verboseMode) {
+    // The start banner's time: the 8 characters after its leading "* ".
+    const std::string startTime = ctx.startBanner.substr(2, 8);
     ctx.startBanner = "* " + startTime + " " + OptionDisplay(ctx.parameterText) + " State=Executing";
     ctx.console.Write(ctx.startBanner + "\n");
   }
@@ -125,8 +126,10 @@ int RunAllSystems(RunContext& ctx) {
   ctx.console.Write(ctx.output.Text() + "\n");
   CloseConnection(ctx);
 
-  ctx.startBanner = "\n* " + ctx.clock.TimeOfDay() + " SAP " + kProductName + " now processed...";
-  if (ctx.verboseMode) ctx.console.Write(ctx.startBanner + "\n");
+  if (ctx.verboseMode) {
+    ctx.startBanner = "\n* " + ctx.clock.TimeOfDay() + " SAP " + kProductName + " now processed...";
+    ctx.console.Write(ctx.startBanner + "\n");
+  }
   return kExitCompleted;
 }
 

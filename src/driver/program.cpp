@@ -57,8 +57,9 @@ int RunProgram(RunContext& ctx, int argc, const char* const* argv) {
     }
   }
 
-  BuildStartBanner(ctx);
+  TakeStartTime(ctx);
   if (FatalError error = ParseCommandLine(ctx, argc, argv)) return FailRun(ctx, *error);
+  if (ctx.verboseMode) BuildStartBanner(ctx);
   if (FatalError error = LocateProfile(ctx)) return FailRun(ctx, *error);
 
   if (ctx.globalRun) {

@@ -5,9 +5,8 @@
 
 namespace kelvoran {
 
-std::string SystemClock::TimeOfDay() {
-  std::time_t now = std::time(nullptr);
-  const std::tm* local = std::localtime(&now);
+std::string SystemClock::LocalTimeOfDay(std::time_t time) {
+  const std::tm* local = std::localtime(&time);
   if (local == nullptr) return "00:00:00";
   // The asctime layout "Www Mmm dd hh:mm:ss yyyy" puts the time at characters 11 to 18.
   char text[16];

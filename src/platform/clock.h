@@ -4,6 +4,7 @@
 #ifndef KELVORAN_PLATFORM_CLOCK_H
 #define KELVORAN_PLATFORM_CLOCK_H
 
+#include <ctime>
 #include <string>
 #include <utility>
 
@@ -12,21 +13,28 @@ namespace kelvoran {
 class Clock {
  public:
   virtual ~Clock() = default;
-  /// The current local time as "hh:mm:ss" (24-hour clock, two digits each).
-  virtual std::string TimeOfDay() = 0;
+  /// The current time. Cheap: no time zone is consulted until a time is shown.
+  virtual std::time_t Now() = 0;
+  /// `time` as local time "hh:mm:ss" (24-hour clock, two digits each).
+  virtual std::string LocalTimeOfDay(std::time_t time) = 0;
+
+  /// The current local time as "hh:mm:ss".
+  std::string TimeOfDay() { return LocalTimeOfDay(Now()); }
 };
 
 /// Local time from the C library, taken from the asctime layout (characters 11 to 18).
 class SystemClock : public Clock {
  public:
-  std::string TimeOfDay() override;
+  std::time_t Now() override { return std::time(nullptr); }
+  std::string LocalTimeOfDay(std::time_t time) override;
 };
 
 /// A clock that always shows the same time, for tests.
 class FixedClock : public Clock {
  public:
   explicit FixedClock(std::string time) : time_(std::move(time)) {}
-  std::string TimeOfDay() override { return time_; }
+  std::time_t Now() override { return 0; }
+  std::string LocalTimeOfDay(std::time_t) override { return time_; }
 
  private:
   std::string time_;
