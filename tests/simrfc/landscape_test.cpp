@@ -43,7 +43,7 @@ TEST(LandscapeTest, ReadsSystemsWithTheirWayInLogonsAnswersAndFaults) {
   EXPECT_EQ(prd.logons[0].user, "MONI");
   EXPECT_EQ(prd.logons[0].password, "pass word");
   EXPECT_EQ(prd.answers,
-            (std::map<std::string, std::string>{{"RFCDBSYS", "DB4"}, {"TAB_CNT", "-12"}}));
+            (std::map<std::string, std::string, std::less<>>{{"RFCDBSYS", "DB4"}, {"TAB_CNT", "-12"}}));
   EXPECT_EQ(prd.tableRows.at("MISS_TABLES"), (std::vector<std::string>{"ZTAB1", "ZTAB2"}));
   EXPECT_FALSE(prd.refuseConnection);
 
