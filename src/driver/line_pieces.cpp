@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <limits>
-#include <vector>
 
 namespace kelvoran {
 
@@ -10,9 +9,13 @@ bool ReadLinePiece(std::FILE* file, std::size_t bufferSize, std::string& piece) 
   piece.clear();
   if (bufferSize < 2 || bufferSize > static_cast<std::size_t>(std::numeric_limits<int>::max()))
     return false;
-  std::vector<char> buffer(bufferSize, '\0');
-  if (std::fgets(buffer.data(), static_cast<int>(bufferSize), file) == nullptr) return false;
-  piece.assign(buffer.data(), std::strlen(buffer.data()));
+  // The piece itself is the read buffer: its room is reused from one line to the next.
+  piece.resize(bufferSize);
+  if (std::fgets(&piece[0], static_cast<int>(bufferSize), file) == nullptr) {
+    piece.clear();
+    return false;
+  }
+  piece.resize(std::strlen(piece.c_str()));
   if (!piece.empty() && piece.back() == '\n') piece.pop_back();
   if (!piece.empty() && piece.back() == '\r') piece.pop_back();
   return true;

@@ -1,6 +1,8 @@
 #include "driver/system_profile.h"
 
+#include <cstdio>
 #include <string_view>
+#include <utility>
 
 #include "driver/command_line.h"
 #include "driver/line_pieces.h"
@@ -81,8 +83,13 @@ const std::array<ProfileSetting, 11>& ProfileSettings() { return kSettings; }
 FatalError ReadSystemProfile(RunContext& ctx, FilePtr file, ProfileReading reading) {
   const std::size_t buffer =
       reading == ProfileReading::Strict ? kStrictLineBuffer : kLenientLineBuffer;
+  // A buffer of our own spares the C library the look at the file it makes to size one.
+  // Declared before the stream, so the stream is closed first on every way out.
+  char streamBuffer[4096];
+  FilePtr profile = std::move(file);
+  if (profile) std::setvbuf(profile.get(), streamBuffer, _IOFBF, sizeof streamBuffer);
   std::string line;
-  while (file && ReadLinePiece(file.get(), buffer, line)) {
+  while (profile && ReadLinePiece(profile.get(), buffer, line)) {
     const ProfileSetting* setting = FindSetting(line);
     if (setting == nullptr) continue;
     // The character after the key is a separator and is skipped whatever it is. Values are
@@ -101,7 +108,7 @@ FatalError ReadSystemProfile(RunContext& ctx, FilePtr file, ProfileReading readi
     if (key == kHostnameKey) ctx.displayHost = value;
     ctx.profile.*setting->field = std::move(value);
   }
-  file.reset();
+  profile.reset();
   return ValidateSystemProfile(ctx, reading);
 }
 
