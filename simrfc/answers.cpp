@@ -1,8 +1,10 @@
 #include "answers.h"
 
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "rfc/rfc_library.h"
 #include "text.h"
@@ -24,65 +26,163 @@ const Constant kConstants[] = {{"RFCPROTO", "011"},         {"RFCCHARTYP", "1100
                                {"CURRENT_RESOURCES", "1"},  {"MAXIMAL_RESOURCES", "1"},
                                {"RFC_LOGIN_COMPLETE", "X"}, {"DBSYS", "DB4"}};
 
-std::string Cut(const std::string& text, std::size_t length) { return text.substr(0, length); }
+// Where the default of a field comes from.
+enum class DefaultSource { Destination, Host, SystemId, Date, Time, Constant };
+
+struct FieldDefault {
+  DefaultSource source;
+  std::string_view constant;  // for DefaultSource::Constant
+};
+
+FieldDefault WorkOutDefault(const FieldDef& field) {
+  const std::string_view name = field.name;
+  if (name == "RFCDEST") return {DefaultSource::Destination, {}};
+  if (name == "RFCHOST" || name == "RFCDBHOST") return {DefaultSource::Host, {}};
+  if (name == "RFCSYSID" || name == "RFCDATABS" || name == "SYSID") {
+    return {DefaultSource::SystemId, {}};
+  }
+  if (name == "FS_A_DATE") return {DefaultSource::Date, {}};
+  if (name == "FS_A_TIME") return {DefaultSource::Time, {}};
+  for (const Constant& constant : kConstants) {
+    if (name == constant.field) return {DefaultSource::Constant, constant.value};
+  }
+  const bool number = field.type == RFC_TYPE_INT || field.type == RFC_TYPE_PACKED;
+  return {DefaultSource::Constant, number ? "0" : ""};
+}
+
+// The defaults of the fields the modules answer in depend only on the field, so they are
+// worked out once; a field from elsewhere has its default worked out when it is asked for.
+FieldDefault DefaultOf(const FieldDef& field) {
+  static const std::unordered_map<const FieldDef*, FieldDefault> kDefaults = [] {
+    std::unordered_map<const FieldDef*, FieldDefault> defaults;
+    for (const ModuleDef* module : {&kSystemInfoModule, &kDb4InfoModule}) {
+      for (unsigned i = 0; i < module->exportCount; ++i) {
+        const ParameterDef& parameter = module->exports[i];
+        if (parameter.scalar != nullptr) {
+          defaults.emplace(parameter.scalar, WorkOutDefault(*parameter.scalar));
+        }
+        if (parameter.structure == nullptr) continue;
+        for (unsigned f = 0; f < parameter.structure->count; ++f) {
+          const FieldDef& member = parameter.structure->fields[f];
+          defaults.emplace(&member, WorkOutDefault(member));
+        }
+      }
+    }
+    return defaults;
+  }();
+  const auto known = kDefaults.find(&field);
+  return known != kDefaults.end() ? known->second : WorkOutDefault(field);
+}
 
 std::string Format(const std::tm& time, const char* format) {
   char text[16];
   return std::string(text, std::strftime(text, sizeof text, format, &time));
 }
 
-// The host a system is reached at, and its system ID; only the fields that show them need them.
-const std::string& Host(const SystemEntry& system) {
-  return system.asHost.empty() ? system.gwHost : system.asHost;
-}
-std::string SystemId(const SystemEntry& system) { return Cut(ToUpper(system.name), 8); }
+// The texts a system's defaults are made of, each put together when a field first needs it.
+class SystemTexts {
+ public:
+  explicit SystemTexts(const SystemEntry& system) : system_(system) {}
 
-std::string DefaultValue(const SystemEntry& system, const FieldDef& field, const LocalTime& now) {
-  const std::string_view name = field.name;
-  if (name == "RFCDEST") {
-    std::string number;
-    if (system.systemNumber >= 0) {
-      number =
-          "_" + std::to_string(system.systemNumber / 10) + std::to_string(system.systemNumber % 10);
-    }
-    return Cut(Host(system) + "_" + SystemId(system) + number, field.length);
+  // The host the system is reached at.
+  const std::string& Host() const {
+    return system_.asHost.empty() ? system_.gwHost : system_.asHost;
   }
-  if (name == "RFCHOST" || name == "RFCDBHOST") return Cut(Host(system), field.length);
-  if (name == "RFCSYSID" || name == "RFCDATABS" || name == "SYSID") return SystemId(system);
-  // The clock is read only for these two: reading the local time costs a look at the time
-  // zone file.
-  if (name == "FS_A_DATE") return Format(now(), "%Y%m%d");
-  if (name == "FS_A_TIME") return Format(now(), "%H%M%S");
-  static const std::unordered_map<std::string_view, std::string_view> kConstantByField = [] {
-    std::unordered_map<std::string_view, std::string_view> byField;
-    for (const Constant& constant : kConstants) byField.emplace(constant.field, constant.value);
-    return byField;
-  }();
-  const auto constant = kConstantByField.find(name);
-  if (constant != kConstantByField.end()) return std::string(constant->second);
-  return field.type == RFC_TYPE_INT || field.type == RFC_TYPE_PACKED ? "0" : "";
+
+  // The system's name in upper case, cut to the 8 characters of a system ID.
+  const std::string& SystemId() {
+    if (systemId_.empty()) systemId_ = ToUpper(std::string_view(system_.name).substr(0, 8));
+    return systemId_;
+  }
+
+  // "<host>_<system ID>_<system number>", without the number when the system has none.
+  const std::string& Destination() {
+    if (destination_.empty()) {
+      destination_ = Host();
+      destination_ += '_';
+      destination_ += SystemId();
+      if (system_.systemNumber >= 0) {
+        destination_ += '_';
+        destination_ += static_cast<char>('0' + system_.systemNumber / 10);
+        destination_ += static_cast<char>('0' + system_.systemNumber % 10);
+      }
+    }
+    return destination_;
+  }
+
+ private:
+  const SystemEntry& system_;
+  std::string systemId_, destination_;
+};
+
+// The text `system` answers for `field` when its landscape entry gives no value. `clock` keeps
+// a date or time read from `now`, which is read only for these two: reading the local time
+// costs a look at the time zone file.
+std::string_view DefaultAnswer(const FieldDef& field, SystemTexts& texts, const LocalTime& now,
+                               std::string& clock) {
+  const FieldDefault fieldDefault = DefaultOf(field);
+  switch (fieldDefault.source) {
+    case DefaultSource::Destination:
+      return std::string_view(texts.Destination()).substr(0, field.length);
+    case DefaultSource::Host:
+      return std::string_view(texts.Host()).substr(0, field.length);
+    case DefaultSource::SystemId:
+      return texts.SystemId();
+    case DefaultSource::Date:
+      clock = Format(now(), "%Y%m%d");
+      return clock;
+    case DefaultSource::Time:
+      clock = Format(now(), "%H%M%S");
+      return clock;
+    case DefaultSource::Constant:
+      break;
+  }
+  return fieldDefault.constant;
+}
+
+const std::string* GivenAnswer(const SystemEntry& system, const FieldDef& field) {
+  const auto given = system.answers.find(std::string_view(field.name));
+  return given == system.answers.end() ? nullptr : &given->second;
 }
 
 }  // namespace
 
 std::string AnswerValue(const SystemEntry& system, const FieldDef& field, const LocalTime& now) {
-  const auto given = system.answers.find(std::string_view(field.name));
-  if (given != system.answers.end()) return given->second;
-  return DefaultValue(system, field, now);
+  if (const std::string* given = GivenAnswer(system, field)) return *given;
+  SystemTexts texts(system);
+  std::string clock;
+  return std::string(DefaultAnswer(field, texts, now, clock));
 }
 
 void WriteExport(const SystemEntry& system, const ParameterDef& parameter, unsigned char* out,
                  const LocalTime& now) {
+  SystemTexts texts(system);
+  std::string clock;
   if (parameter.scalar != nullptr) {
-    EncodeField(*parameter.scalar, AnswerValue(system, *parameter.scalar, now), out);
+    const FieldDef& field = *parameter.scalar;
+    const std::string* given = GivenAnswer(system, field);
+    EncodeField(field, given != nullptr ? *given : DefaultAnswer(field, texts, now, clock), out);
     return;
   }
   const StructureDef& structure = *parameter.structure;
+  // A system gives few values of its own: rather than look each field up among them, each of
+  // them is placed at its field.
+  std::vector<const std::string*> given(structure.count, nullptr);
+  const std::less<const FieldDef*> before;
+  const FieldDef* const end = structure.fields + structure.count;
+  for (const auto& [name, value] : system.answers) {
+    const FieldDef* field = FindAnswerField(name);
+    if (field != nullptr && !before(field, structure.fields) && before(field, end)) {
+      given[static_cast<std::size_t>(field - structure.fields)] = &value;
+    }
+  }
   // The fields lie one after the other: each begins where the one before it ends.
   unsigned offset = 0;
   for (unsigned i = 0; i < structure.count; ++i) {
     const FieldDef& field = structure.fields[i];
-    EncodeField(field, AnswerValue(system, field, now), out + offset);
+    EncodeField(field,
+                given[i] != nullptr ? *given[i] : DefaultAnswer(field, texts, now, clock),
+                out + offset);
     offset += field.length;
   }
 }
@@ -92,10 +192,11 @@ std::vector<std::string> AnswerRows(const SystemEntry& system, const std::string
   std::vector<std::string> rows;
   const auto given = system.tableRows.find(table);
   if (given == system.tableRows.end()) return rows;
+  rows.reserve(given->second.size());
   for (const std::string& row : given->second) {
-    std::string padded = Cut(row, rowLength);
+    std::string padded = row.substr(0, rowLength);
     padded.resize(rowLength, ' ');
-    rows.push_back(padded);
+    rows.push_back(std::move(padded));
   }
   return rows;
 }
