@@ -36,10 +36,10 @@ const SystemEntry* IndexedLandscape::Entry(std::size_t position) const {
       std::string_view(text_).substr(section.begin, section.end - section.begin);
   const SystemEntry* entry = nullptr;
   // The text was checked as a whole, so its sections read without fault.
-  ReadLandscape(lines, fileName_, section.line,
-                [&](SystemEntry&& system, std::size_t, std::size_t) {
-                  entry = &entries_.emplace(position, std::move(system)).first->second;
-                });
+  ReadCheckedLandscape(lines, fileName_, section.line,
+                       [&](SystemEntry&& system, std::size_t, std::size_t) {
+                         entry = &entries_.emplace(position, std::move(system)).first->second;
+                       });
   return entry;
 }
 

@@ -24,9 +24,10 @@ std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"
 
 // `text` without blanks and tabs at either end, as Trim gives it, without a copy.
 std::string_view TrimmedView(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return std::string_view();
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
 }
 
 Problem CheckHost(const std::string& key, const std::string& value) {
@@ -274,9 +275,14 @@ bool IsSystemNameCharacter(char c) {
 
 // Reads the lines of a landscape one by one and hands each system on once it is complete and
 // checked.
+//
+// A text read without fault before is read again as `checked`: the checks that span keys and
+// systems (keys given twice, names and ways in taken twice, systems without a way in) cannot
+// fail then, and are left out.
 class Parser {
  public:
-  Parser(std::string_view fileName, const TakeSystem& take) : fileName_(fileName), take_(take) {}
+  Parser(std::string_view fileName, const TakeSystem& take, bool checked)
+      : fileName_(fileName), take_(take), checked_(checked) {}
 
   // `offset` is where the line begins in the text.
   bool ReadLine(int number, std::string_view raw, std::size_t offset) {
@@ -318,6 +324,16 @@ class Parser {
     if (!EndSystem(offset)) return false;
     if (text.back() != ']') return Fail("system line " + Quoted(text) + " does not end with ']'");
     const std::string name = Trim(text.substr(1, text.size() - 2));
+    if (!checked_ && !CheckSystemName(name)) return false;
+    current_.emplace();
+    current_->name = name;
+    current_->line = line_;
+    begin_ = offset;
+    keyLines_.clear();
+    return true;
+  }
+
+  bool CheckSystemName(const std::string& name) {
     if (name.empty()) return Fail("system line without a name");
     if (name.size() > kMaxSystemNameLength) {
       return Fail("system name " + Quoted(name) + " is longer than " +
@@ -334,11 +350,6 @@ class Parser {
       return Fail("system " + name + " is given twice (first in line " +
                   std::to_string(first->second) + ")");
     }
-    current_.emplace();
-    current_->name = name;
-    current_->line = line_;
-    begin_ = offset;
-    keyLines_.clear();
     return true;
   }
 
@@ -354,7 +365,7 @@ class Parser {
       if (Problem problem = CheckFieldValue(*field, value)) {
         return Fail(key + " " + Quoted(value) + " " + *problem);
       }
-      current_->answers[key] = value;
+      current_->answers.emplace(key, value);  // a key is given once per system
       return true;
     }
     if (IsAnswerTable(key)) {
@@ -370,33 +381,45 @@ class Parser {
   }
 
   bool FirstTime(const std::string& key) {
-    const auto [at, inserted] = keyLines_.emplace(key, line_);
-    if (inserted) return true;
-    return Fail(key + " is given twice for system " + current_->name + " (first in line " +
-                std::to_string(at->second) + ")");
+    if (checked_) return true;
+    // A system has a few keys: a list is quicker to search than a map is to build.
+    for (const auto& [earlier, line] : keyLines_) {
+      if (earlier == key) {
+        return Fail(key + " is given twice for system " + current_->name + " (first in line " +
+                    std::to_string(line) + ")");
+      }
+    }
+    keyLines_.emplace_back(key, line_);
+    return true;
   }
 
   // Checks that the system just read can be reached, and by no other system's way in; then
   // hands it on with its lines, which end at `end`.
   bool EndSystem(std::size_t end) {
     if (!current_) return true;
+    if (checked_) {
+      take_(std::move(*current_), begin_, end);
+      current_.reset();
+      return true;
+    }
     SystemEntry s = std::move(*current_);
     current_.reset();
-    const std::string system = "system " + s.name + ": ";
+    const auto fail = [this, &s](const std::string& what) {
+      return FailAt(s.line, "system " + s.name + ": " + what);
+    };
     const bool hasServer = !s.asHost.empty() || s.systemNumber >= 0;
     const bool hasGateway = !s.gwHost.empty() || !s.gwService.empty();
     if (!s.asHost.empty() && s.systemNumber < 0) {
-      return FailAt(s.line, system + "ASHOST given without SYSNR");
+      return fail("ASHOST given without SYSNR");
     }
     if (s.asHost.empty() && s.systemNumber >= 0) {
-      return FailAt(s.line, system + "SYSNR given without ASHOST");
+      return fail("SYSNR given without ASHOST");
     }
     if (s.gwHost.empty() != s.gwService.empty()) {
-      return FailAt(s.line, system + (s.gwHost.empty() ? "GWSERV given without GWHOST"
-                                                       : "GWHOST given without GWSERV"));
+      return fail(s.gwHost.empty() ? "GWSERV given without GWHOST" : "GWHOST given without GWSERV");
     }
     if (!hasServer && !hasGateway) {
-      return FailAt(s.line, system + "no way in: give ASHOST and SYSNR, or GWHOST and GWSERV");
+      return fail("no way in: give ASHOST and SYSNR, or GWHOST and GWSERV");
     }
     // Another system reached the same way; when both ways in are taken, the earlier one counts.
     const Earlier* server = nullptr;
@@ -411,14 +434,12 @@ class Parser {
       if (!isNew) gateway = &at->second;
     }
     if (server != nullptr && (gateway == nullptr || server->line < gateway->line)) {
-      return FailAt(s.line, system + "ASHOST " + s.asHost + " with SYSNR " +
-                                std::to_string(s.systemNumber / 10) +
-                                std::to_string(s.systemNumber % 10) + " already reaches system " +
-                                server->name);
+      return fail("ASHOST " + s.asHost + " with SYSNR " + std::to_string(s.systemNumber / 10) +
+                  std::to_string(s.systemNumber % 10) + " already reaches system " + server->name);
     }
     if (gateway != nullptr) {
-      return FailAt(s.line, system + "GWHOST " + s.gwHost + " with GWSERV " + s.gwService +
-                                " already reaches system " + gateway->name);
+      return fail("GWHOST " + s.gwHost + " with GWSERV " + s.gwService +
+                  " already reaches system " + gateway->name);
     }
     take_(std::move(s), begin_, end);
     return true;
@@ -426,10 +447,11 @@ class Parser {
 
   std::string_view fileName_;
   const TakeSystem& take_;
+  const bool checked_;
   int line_ = 0;
   std::optional<SystemEntry> current_;
-  std::size_t begin_ = 0;                 // where the current system's lines begin
-  std::map<std::string, int> keyLines_;   // keys of the current system, with their lines
+  std::size_t begin_ = 0;                              // where the current system's lines begin
+  std::vector<std::pair<std::string, int>> keyLines_;  // the current system's keys and lines
   std::map<std::string, int> nameLines_;  // system names in upper case, with their lines
   std::map<ServerKeyType, Earlier> servers_;
   std::map<GatewayKeyType, Earlier> gateways_;
@@ -470,9 +492,11 @@ GatewayKeyType GatewayKey(std::string_view host, std::string_view service) {
   return {ToUpper(host), ToUpper(service)};
 }
 
-std::string ReadLandscape(std::string_view text, std::string_view fileName, int firstLine,
-                          const TakeSystem& take) {
-  Parser parser(fileName, take);
+namespace {
+
+std::string ReadLines(std::string_view text, std::string_view fileName, int firstLine,
+                      const TakeSystem& take, bool checked) {
+  Parser parser(fileName, take, checked);
   int number = firstLine;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -485,6 +509,18 @@ std::string ReadLandscape(std::string_view text, std::string_view fileName, int 
   }
   if (!parser.Finish(text.size())) return parser.Error();
   return std::string();
+}
+
+}  // namespace
+
+std::string ReadLandscape(std::string_view text, std::string_view fileName, int firstLine,
+                          const TakeSystem& take) {
+  return ReadLines(text, fileName, firstLine, take, false);
+}
+
+void ReadCheckedLandscape(std::string_view text, std::string_view fileName, int firstLine,
+                          const TakeSystem& take) {
+  ReadLines(text, fileName, firstLine, take, true);
 }
 
 std::string_view WithoutByteOrderMark(std::string_view text) {

@@ -113,6 +113,11 @@ using TakeSystem = std::function<void(SystemEntry&& system, std::size_t begin, s
 /// mistake ("<file> line <n>: <what is wrong>"); the systems after it are not handed on.
 std::string ReadLandscape(std::string_view text, std::string_view fileName, int firstLine,
                           const TakeSystem& take);
+/// Reads again a text, or a part of one from a [SYSTEM] line on, that ReadLandscape has read
+/// without fault, handing each system to `take` as ReadLandscape did; the checks that cannot
+/// fail for such a text are left out.
+void ReadCheckedLandscape(std::string_view text, std::string_view fileName, int firstLine,
+                          const TakeSystem& take);
 /// `text` without the UTF-8 byte order mark a Windows editor may put at its start.
 std::string_view WithoutByteOrderMark(std::string_view text);
 
