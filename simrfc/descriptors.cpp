@@ -1,5 +1,7 @@
 #include "descriptors.h"
 
+#include <cstring>
+
 namespace simrfc {
 
 namespace {
@@ -14,13 +16,12 @@ std::optional<std::string> ReadName(const void* name, unsigned length, std::stri
     return "name length " + std::to_string(length) + " is not from 1 to 30";
   }
   const char* characters = static_cast<const char*>(name);
-  text.clear();
-  for (unsigned i = 0; i < length; ++i) {
-    if (characters[i] == '\0') {
-      return "name length " + std::to_string(length) + " is longer than the name '" + text + "'";
-    }
-    text += characters[i];
+  const void* end = std::memchr(characters, '\0', length);
+  if (end != nullptr) {
+    text.assign(characters, static_cast<const char*>(end));
+    return "name length " + std::to_string(length) + " is longer than the name '" + text + "'";
   }
+  text.assign(characters, length);
   return std::nullopt;
 }
 
@@ -87,6 +88,7 @@ std::optional<std::string> CheckReceivedParameters(const StructureRegistry& stru
                                                    const RfcParameter* parameters,
                                                    std::vector<ParameterTarget>& targets) {
   targets.clear();
+  targets.reserve(module.exportCount);
   for (unsigned i = 0; parameters != nullptr && parameters[i].name != nullptr; ++i) {
     if (i == kMaxListLength) return std::string("the parameter list has no end");
     const RfcParameter& p = parameters[i];
@@ -116,6 +118,7 @@ std::optional<std::string> CheckTables(const StructureRegistry& structures,
                                        const TableRegistry& tables, const ModuleDef& module,
                                        const RfcTable* list, std::vector<TableTarget>& targets) {
   targets.clear();
+  targets.reserve(module.tableCount);
   for (unsigned i = 0; list != nullptr && list[i].name != nullptr; ++i) {
     if (i == kMaxListLength) return std::string("the table list has no end");
     const RfcTable& t = list[i];

@@ -158,10 +158,9 @@ const InstalledStructure* StructureRegistry::Find(RfcTypeHandle handle) const {
 
 std::optional<std::string> CompareLayout(const InstalledStructure& installed,
                                          const StructureDef& expected) {
-  const std::string name = "structure " + installed.name;
   if (installed.fields.size() != expected.count) {
-    return name + " has " + std::to_string(installed.fields.size()) + " fields, " + expected.name +
-           " has " + std::to_string(expected.count);
+    return "structure " + installed.name + " has " + std::to_string(installed.fields.size()) +
+           " fields, " + expected.name + " has " + std::to_string(expected.count);
   }
   // The expected fields lie one after the other: each begins where the one before it ends.
   for (unsigned i = 0, offset = 0; i < expected.count; offset += expected.fields[i].length, ++i) {
@@ -169,9 +168,9 @@ std::optional<std::string> CompareLayout(const InstalledStructure& installed,
     const FieldDef& want = expected.fields[i];
     if (have.type != want.type || have.length != want.length || have.decimals != want.decimals ||
         have.offset != offset) {
-      return name + ": field " + std::to_string(i + 1) + " (" + have.name + ") has " +
-             Describe(have.type, have.length, have.decimals, have.offset) + "; " + expected.name +
-             " has " + want.name + " with " +
+      return "structure " + installed.name + ": field " + std::to_string(i + 1) + " (" + have.name +
+             ") has " + Describe(have.type, have.length, have.decimals, have.offset) + "; " +
+             expected.name + " has " + want.name + " with " +
              Describe(want.type, want.length, want.decimals, offset);
     }
   }
