@@ -180,8 +180,7 @@ void WriteExport(const SystemEntry& system, const ParameterDef& parameter, unsig
   unsigned offset = 0;
   for (unsigned i = 0; i < structure.count; ++i) {
     const FieldDef& field = structure.fields[i];
-    EncodeField(field,
-                given[i] != nullptr ? *given[i] : DefaultAnswer(field, texts, now, clock),
+    EncodeField(field, given[i] != nullptr ? *given[i] : DefaultAnswer(field, texts, now, clock),
                 out + offset);
     offset += field.length;
   }
