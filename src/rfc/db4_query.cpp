@@ -137,10 +137,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
   char* exception = nullptr;
   result = RfcReceive(handle, received, tables, &exception);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcReceive called", "");
-  if ((result == RFC_EXCEPTION || result == RFC_SYS_EXCEPTION) && exceptionText != nullptr) {
-    exceptionText[0] = '\0';
-    if (exception != nullptr) std::strncat(exceptionText, exception, kExceptionTextSize - 1);
-  }
+  CopyExceptionName(result, exception, exceptionText);
   return result;
 }
 

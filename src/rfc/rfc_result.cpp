@@ -1,6 +1,9 @@
 #include "rfc/rfc_result.h"
 
+#include <cstring>
+
 #include "rfc/rfc_library.h"
+#include "rfc/system_info.h"
 
 namespace kelvoran {
 
@@ -12,6 +15,12 @@ std::string RfcResultMessage(int result, std::string_view exception) {
     case RFC_SYS_EXCEPTION: return "Error 1013: Sys-Exception raised !";
     default: return "Error 1015: Other Failure raised !";
   }
+}
+
+void CopyExceptionName(int result, const char* exception, char* exceptionText) {
+  if ((result != RFC_EXCEPTION && result != RFC_SYS_EXCEPTION) || exceptionText == nullptr) return;
+  exceptionText[0] = '\0';
+  if (exception != nullptr) std::strncat(exceptionText, exception, kExceptionTextSize - 1);
 }
 
 }  // namespace kelvoran

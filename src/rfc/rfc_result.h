@@ -12,6 +12,10 @@ namespace kelvoran {
 /// any other failure. Empty for 0.
 std::string RfcResultMessage(int result, std::string_view exception);
 
+/// For results 2 and 3, copies the exception name the library handed back into
+/// `exceptionText`, a buffer of 256 bytes (cut to fit).
+void CopyExceptionName(int result, const char* exception, char* exceptionText);
+
 }  // namespace kelvoran
 
 #endif

@@ -75,12 +75,7 @@ int CallSystemInfo(RunContext& ctx, RfcHandle handle, std::int32_t* currentResou
   char* exception = nullptr;
   result = RfcReceive(handle, received, noTables, &exception);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcReceive called", "");
-  if ((result == RFC_EXCEPTION || result == RFC_SYS_EXCEPTION) && exceptionText != nullptr) {
-    exceptionText[0] = '\0';
-    if (exception != nullptr) {
-      std::strncat(exceptionText, exception, kExceptionTextSize - 1);
-    }
-  }
+  CopyExceptionName(result, exception, exceptionText);
   return result;
 }
 
