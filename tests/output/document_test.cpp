@@ -22,27 +22,20 @@ std::string BuildDocument(TestContext& t, const std::string& text,
 }
 
 TEST(DocumentTest, EachFlavourGetsItsForm) {
+  const std::string kXmlDocument =
+      "\n<Prtg>\n\n<Text>T</Text>\n"
+      "\n<Result><Channel>No.of DB-Tables</Channel>\n<Value>812</Value></Result>\n"
+      "\n<Result><Channel>No.of Indexes</Channel>\n<Value>1523</Value></Result>\n"
+      "\n</Prtg>\n";
   struct Case {
     const char* label;
     HostFlavour flavour;
     const char* options;
     std::string expected;
   } cases[] = {
-      {"EXEXML", HostFlavour::ExeXml, "",
-       "\n<Prtg>\n\n<Text>T</Text>\n"
-       "\n<Result><Channel>No.of DB-Tables</Channel>\n<Value>812</Value></Result>\n"
-       "\n<Result><Channel>No.of Indexes</Channel>\n<Value>1523</Value></Result>\n"
-       "\n</Prtg>\n"},
-      {"Quellon is XML", HostFlavour::Quellon, "CH=2",
-       "\n<Prtg>\n\n<Text>T</Text>\n"
-       "\n<Result><Channel>No.of DB-Tables</Channel>\n<Value>812</Value></Result>\n"
-       "\n<Result><Channel>No.of Indexes</Channel>\n<Value>1523</Value></Result>\n"
-       "\n</Prtg>\n"},
-      {"Vistrel is XML", HostFlavour::Vistrel, "",
-       "\n<Prtg>\n\n<Text>T</Text>\n"
-       "\n<Result><Channel>No.of DB-Tables</Channel>\n<Value>812</Value></Result>\n"
-       "\n<Result><Channel>No.of Indexes</Channel>\n<Value>1523</Value></Result>\n"
-       "\n</Prtg>\n"},
+      {"EXEXML", HostFlavour::ExeXml, "", kXmlDocument},
+      {"Quellon is XML", HostFlavour::Quellon, "CH=2", kXmlDocument},
+      {"Vistrel is XML", HostFlavour::Vistrel, "", kXmlDocument},
       {"Brennick", HostFlavour::Brennick, "CH=1",
        "\n# T"
        "\n\nMessage.No_of_DB_Tables: No.of DB-Tables (#)\nStatistic.No_of_DB_Tables: 812"
