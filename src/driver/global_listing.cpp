@@ -1,11 +1,11 @@
 #include "driver/global_listing.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "driver/command_line.h"
+#include "driver/line_pieces.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -14,7 +14,7 @@ namespace {
 
 // Lines are read in pieces of at most 199 characters; a longer line arrives as further pieces,
 // and each piece is looked at as a line of its own.
-constexpr int kPieceBuffer = 200;
+constexpr std::size_t kPieceBuffer = 200;
 
 // Where the value of each kind of listing line begins.
 constexpr std::size_t kListingColumn = 20;
@@ -28,18 +28,6 @@ constexpr std::string_view kAllocation = "Sensor=\"SAP Kelvoran\"";
 // The option text of a run ends where the allocation options begin.
 constexpr std::string_view kAllocationStart = ",Sensor=";
 constexpr std::string_view kItemKeyword = "Item=";
-
-// Reads the next piece of a line, without its line end; false at the end of the file. The line
-// feed is removed before the carriage return, so that a file written with CR LF line ends reads
-// the same whichever way the C library opened it.
-bool ReadPiece(std::FILE* file, std::string& line) {
-  char buffer[kPieceBuffer];
-  if (std::fgets(buffer, sizeof buffer, file) == nullptr) return false;
-  line.assign(buffer, std::strlen(buffer));
-  if (!line.empty() && line.back() == '\n') line.pop_back();
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return true;
-}
 
 // The line from `column` on; empty when the line is not that long.
 std::string_view From(std::string_view line, std::size_t column) {
@@ -71,7 +59,7 @@ FatalError ReadItemListing(RunContext& ctx) {
   FilePtr file = ctx.files.Open(ctx.profilePath, "r");
   if (!file) return "Error 1024: ProFile " + ctx.profileName + " is missing...";
   std::string line;
-  while (ReadPiece(file.get(), line)) {
+  while (ReadLinePiece(file.get(), kPieceBuffer, line)) {
     if (std::string_view(line).substr(0, 8) == "# Gsng: ")
       ctx.serverListing += From(line, kListingColumn);
   }
@@ -92,7 +80,7 @@ FatalError ReadSensorListing(RunContext& ctx) {
   ctx.sensorFound = false;
   std::string sensorOptions;
   std::string line;
-  while (ReadPiece(file.get(), line)) {
+  while (ReadLinePiece(file.get(), kPieceBuffer, line)) {
     if (HasKey(line, listingKey)) ctx.serverListing += From(line, kListingColumn);
     if (HasKey(line, optionKey)) {
       sensorOptions = From(line, kOptionColumn);
