@@ -9,6 +9,7 @@
 #include "output/document.h"
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
+#include "rfc/failure_report.h"
 #include "run_context.h"
 
 namespace kelvoran {

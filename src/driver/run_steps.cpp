@@ -1,17 +1,10 @@
 #include "driver/run_steps.h"
 
-#include "rfc/failure_report.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_scan.h"
 #include "run_context.h"
 
 namespace kelvoran {
-
-void InstallRfcEnvironment(RunContext& ctx) {
-  AttachFailureReport(ctx);
-  ctx.rfc.environment = RfcEnvironmentRecord{RfcFailureHandler, nullptr};
-  RfcEnvironment(&ctx.rfc.environment);
-}
 
 FatalError CheckMeasuredSystem(RunContext& ctx) {
   ctx.callStatus = kCallFailed;

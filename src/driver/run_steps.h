@@ -8,9 +8,6 @@ namespace kelvoran {
 
 struct RunContext;
 
-/// Hands the library the run's error handler (the failure report) and no allocator.
-void InstallRfcEnvironment(RunContext& ctx);
-
 /// The system information check on the open connection. A failed check gives its numbered
 /// message with the trace file's explanation; a database system other than "DB4..." gives
 /// Error 1018. Both are fatal to the run.

@@ -6,6 +6,7 @@
 #include "output/log_writer.h"
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
+#include "rfc/failure_report.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_scan.h"
 #include "run_context.h"

@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kFieldWidth = 15;
 
-// The run the installed handler reports on (see AttachFailureReport).
+// The run the installed handler reports on (see InstallRfcEnvironment).
 RunContext* g_reportingRun = nullptr;
 
 // A field of the error record, up to its terminator or its size, whichever comes first.
@@ -25,7 +25,11 @@ std::string_view Field(const char (&field)[N]) {
 
 }  // namespace
 
-void AttachFailureReport(RunContext& ctx) { g_reportingRun = &ctx; }
+void InstallRfcEnvironment(RunContext& ctx) {
+  g_reportingRun = &ctx;
+  ctx.rfc.environment = RfcEnvironmentRecord{RfcFailureHandler, nullptr};
+  RfcEnvironment(&ctx.rfc.environment);
+}
 
 std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error) {
   std::string report = "RFC error\n";

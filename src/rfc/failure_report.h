@@ -12,9 +12,10 @@ namespace kelvoran {
 
 struct RunContext;
 
-/// Makes `ctx` the run whose console the library's error handler reports on. The handler has
-/// no argument for it, so this one pointer is kept at the library's boundary.
-void AttachFailureReport(RunContext& ctx);
+/// Hands the library its environment: the failure report below as error handler, and no
+/// allocator (the library's own is used). The handler has no argument for the run it reports
+/// on, so this one pointer to `ctx` is kept at the library's boundary.
+void InstallRfcEnvironment(RunContext& ctx);
 
 /// The error handler installed with RfcEnvironment; `operation` names the failed operation.
 extern "C" void RFC_CALL RfcFailureHandler(char* operation);
