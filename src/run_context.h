@@ -76,6 +76,9 @@ struct RunContext {
   std::string serverListing;
   std::string systemEntry;
   bool sensorFound = false;
+  /// The XML envelope's opening is on standard output: a fatal ending completes that document
+  /// instead of starting another.
+  bool envelopeOpen = false;
   unsigned systemCount = 0;
   unsigned processedCount = 0;
   unsigned failedCount = 0;

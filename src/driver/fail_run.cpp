@@ -8,7 +8,7 @@ namespace kelvoran {
 void PrintOutput(RunContext& ctx) { ctx.console.Write(ctx.output.Text()); }
 
 int FailRun(RunContext& ctx, std::string_view message) {
-  WriteErrorDocument(ctx, message);
+  ctx.output.Assign(FatalDocument(ctx.hostFlavour, ctx.envelopeOpen, message));
   PrintOutput(ctx);
   return kExitError;
 }

@@ -19,7 +19,8 @@ inline constexpr int kExitCompleted = 0;
 inline constexpr int kExitRfcFailure = 1;
 inline constexpr int kExitError = 2;
 
-/// Replaces the output buffer with the error document carrying `message`, prints it and returns
+/// Replaces the output buffer with the document that ends the run with `message` (the error
+/// document, or its rest when a global run's envelope is already open), prints it and returns
 /// exit status 2 for the caller to end the process with.
 int FailRun(RunContext& ctx, std::string_view message);
 

@@ -81,6 +81,7 @@ int RunAllSystems(RunContext& ctx) {
   BeginDocument(ctx);
   ctx.console.Write(ctx.output.Text() + "\n");
   ctx.output.Clear();
+  ctx.envelopeOpen = true;
 
   while (!ctx.serverListing.empty()) {
     ++ctx.systemCount;

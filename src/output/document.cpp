@@ -1,5 +1,7 @@
 #include "output/document.h"
 
+#include <algorithm>
+
 #include "run_context.h"
 
 namespace kelvoran {
@@ -7,6 +9,8 @@ namespace kelvoran {
 namespace {
 
 constexpr std::string_view kErrorHead = "<Prtg>\n<Error>1</Error>\n<Text>";
+// The error document's rest, after an envelope opening that is already printed.
+constexpr std::string_view kErrorInsideHead = "<Error>1</Error>\n<Text>";
 constexpr std::string_view kErrorTail = "</Text>\n</Prtg>\n";
 
 bool HasChannelSelection(const RunContext& ctx) {
@@ -53,19 +57,26 @@ void EndDocument(RunContext& ctx) {
   ctx.output.Append(IsXmlFlavour(ctx.hostFlavour) ? "\n</Prtg>\n" : "\n");
 }
 
-void WriteErrorDocument(RunContext& ctx, std::string_view message) {
+std::string FatalDocument(HostFlavour flavour, bool envelopeOpen, std::string_view message) {
+  const std::string_view head = envelopeOpen && IsXmlFlavour(flavour) ? kErrorInsideHead : kErrorHead;
   // Cut the message, never the closing tags, and never inside an escaped character.
-  const std::size_t room = OutputBuffer::kCapacity - kErrorHead.size() - kErrorTail.size();
-  std::string body;
-  for (char c : message) {
-    std::string piece = EscapeXml(std::string_view(&c, 1));
-    if (body.size() + piece.size() > room) break;
-    body += piece;
-  }
+  const std::size_t room = OutputBuffer::kCapacity - head.size() - kErrorTail.size();
   std::string document;
-  document.reserve(kErrorHead.size() + body.size() + kErrorTail.size());
-  document.append(kErrorHead).append(body).append(kErrorTail);
-  ctx.output.Assign(document);
+  document.reserve(head.size() + std::min(room, message.size()) + kErrorTail.size());
+  document.append(head);
+  std::size_t used = 0;
+  for (char c : message) {
+    const std::string piece = EscapeXml(std::string_view(&c, 1));
+    if (used + piece.size() > room) break;
+    document += piece;
+    used += piece.size();
+  }
+  document.append(kErrorTail);
+  return document;
+}
+
+void WriteErrorDocument(RunContext& ctx, std::string_view message) {
+  ctx.output.Assign(FatalDocument(ctx.hostFlavour, false, message));
 }
 
 void AppendOutsideText(RunContext& ctx, std::string_view text) {

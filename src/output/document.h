@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "output/host_flavour.h"
+
 namespace kelvoran {
 
 struct RunContext;
@@ -24,6 +26,14 @@ void EndDocument(RunContext& ctx);
 /// every flavour). The message is escaped, and cut if need be so that the document stays
 /// complete within the buffer.
 void WriteErrorDocument(RunContext& ctx, std::string_view message);
+
+/// The document that ends a run with the fatal `message`. Normally the whole error document
+/// (as WriteErrorDocument makes it). When an XML flavour's envelope opening is already on
+/// standard output (`envelopeOpen`, a global run), the rest of that document instead:
+/// "<Error>1</Error>", the text element with the message and the envelope's end, so that
+/// standard output stays one document the host can read. The message is escaped and cut as in
+/// WriteErrorDocument; the result always fits the output buffer.
+std::string FatalDocument(HostFlavour flavour, bool envelopeOpen, std::string_view message);
 
 /// Appends a text that comes from outside the program (a profile value, an argument, an
 /// answer of SAP). In the XML flavours it is escaped, so it can neither break the host's parser

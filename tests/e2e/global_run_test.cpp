@@ -243,15 +243,19 @@ TEST(GlobalRunTest, FatalEndingsAfterTheEnvelopeOpening) {
     int status;
   } cases[] = {
       // The first system is judged; the third is never reached, so no summary follows.
+      // The XML document opened at the start is completed, not followed by a second one.
       {"second system answers another database system", "PRD.P00#ORA.P00#QAS.P00#", "ITEM=I1 #",
-       verboseOpening + ErrorDocument("Error 1018: DataBase mismatch !"), 2},
+       verboseOpening + ErrorDocumentRest("Error 1018: DataBase mismatch !"), 2},
       {"system check fails: the last trace entry completes the message", "OLD.P00#DEV.P00#PRD.P00#",
        "ITEM=I1",
        "\n<Prtg>\n\n" +
-           ErrorDocument(
+           ErrorDocumentRest(
                "Error 1012: Exception.: NOT_AUTHORIZED - No RFC authorization for function group "
                "SRFC"),
        2},
+      // The text flavours have no envelope: the whole error document follows the opening line.
+      {"text flavour: the whole error document", "PRD.P00#ORA.P00#", "ITEM=I1,FLAVOUR=Tolvane",
+       "\n" + ErrorDocument("Error 1018: DataBase mismatch !"), 2},
       {"the library fails inside a call: its report, no document", "PRD.P00#LIB.P00#QAS.P00#",
        "ITEM=I1 #", verboseOpening + libraryReport, 1},
       {"the library fails with the text flavour", "LIB.P00#", "ITEM=I1,FLAVOUR=Brennick",
@@ -342,8 +346,8 @@ TEST(GlobalRunTest, NoCredentialCarriedToTheNextSystem) {
       // Connected directly, the logon is checked at the first call, so the system check fails.
       {"password line missing, logon at the first call",
        WithSetting(direct, "Password...:", ""),
-       ErrorDocument("Error 1013: Sys-Exception raised ! - Name or password is incorrect (repeat "
-                     "logon)"),
+       ErrorDocumentRest("Error 1013: Sys-Exception raised ! - Name or password is incorrect "
+                         "(repeat logon)"),
        2,
        {"T:0002 ======> Name or password is incorrect (repeat logon)"}},
   };

@@ -21,8 +21,10 @@ std::string ProfileText(const ProfileSettings& s) {
   return text;
 }
 
-std::string ErrorDocument(const std::string& message) {
-  return "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
+std::string ErrorDocument(const std::string& message) { return "<Prtg>\n" + ErrorDocumentRest(message); }
+
+std::string ErrorDocumentRest(const std::string& message) {
+  return "<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
 }
 
 }  // namespace kelvoran

@@ -31,6 +31,9 @@ std::string ProfileText(const ProfileSettings& settings);
 
 /// The error document for `message`, as the probe prints it.
 std::string ErrorDocument(const std::string& message);
+/// The rest of the error document for `message` that completes an XML envelope already opened
+/// by a global run.
+std::string ErrorDocumentRest(const std::string& message);
 
 class ProbeDirectory : public TempDir {
  public:

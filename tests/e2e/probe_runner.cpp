@@ -21,6 +21,20 @@ std::string ReadStream(std::FILE* file) {
 
 }  // namespace
 
+std::string OnConsole(std::string_view text) {
+#ifdef _WIN32
+  std::string translated;
+  translated.reserve(text.size() + text.size() / 8);
+  for (char c : text) {
+    if (c == '\n') translated += '\r';
+    translated += c;
+  }
+  return translated;
+#else
+  return std::string(text);
+#endif
+}
+
 std::string ProbePath() { return KELVORAN_TEST_PROBE; }
 
 std::string ProfileToolPath() { return KELVORAN_TEST_PROFILE_TOOL; }

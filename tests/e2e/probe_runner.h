@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvoran {
@@ -18,6 +19,11 @@ struct ProcessResult {
 /// Runs `program` with `args` in `directory`; `input` goes to its standard input.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& directory, const std::string& input = "");
+
+/// `text` as it reaches a captured standard output: the C runtime writes each line feed of a
+/// text-mode stream as CR LF on Windows and unchanged elsewhere. Expected console output of a
+/// process is written with plain line feeds and passed through this.
+std::string OnConsole(std::string_view text);
 
 /// The probe built with the tests.
 std::string ProbePath();

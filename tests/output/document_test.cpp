@@ -69,6 +69,30 @@ TEST(DocumentTest, ErrorDocumentIsTheSameInEveryFlavourAndReplacesTheBuffer) {
   }
 }
 
+// After a global run's envelope opening, an XML flavour's fatal ending is the rest of that one
+// document; the text flavours have no envelope and keep the whole error document.
+TEST(DocumentTest, FatalEndingCompletesAnOpenXmlEnvelope) {
+  const std::string whole =
+      "<Prtg>\n<Error>1</Error>\n<Text>Error 1018: A&lt;B</Text>\n</Prtg>\n";
+  const std::string rest = "<Error>1</Error>\n<Text>Error 1018: A&lt;B</Text>\n</Prtg>\n";
+  struct Case {
+    HostFlavour flavour;
+    bool envelopeOpen;
+    std::string expected;
+  } cases[] = {
+      {HostFlavour::ExeXml, false, whole},   {HostFlavour::ExeXml, true, rest},
+      {HostFlavour::Quellon, true, rest},    {HostFlavour::Vistrel, true, rest},
+      {HostFlavour::Brennick, true, whole},  {HostFlavour::Tolvane, true, whole},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(HostFlavourName(c.flavour)) + (c.envelopeOpen ? " open" : ""));
+    EXPECT_EQ(FatalDocument(c.flavour, c.envelopeOpen, "Error 1018: A<B"), c.expected);
+  }
+  const std::string cut = FatalDocument(HostFlavour::ExeXml, true, std::string(5000, 'x'));
+  EXPECT_LE(cut.size(), OutputBuffer::kCapacity);
+  EXPECT_EQ(cut.substr(cut.size() - 16), "</Text>\n</Prtg>\n");
+}
+
 TEST(DocumentTest, ErrorDocumentEscapesAndStaysComplete) {
   struct Case {
     const char* label;
