@@ -16,11 +16,10 @@ class Console {
   virtual void Flush() = 0;
 };
 
-/// The process's standard output, written byte for byte (binary mode on Windows, so that a
-/// line feed stays a line feed).
+/// The process's standard output, as the C runtime writes it: in text mode, so that on Windows
+/// every line feed reaches the host as CR LF, as hosts of a Windows console program expect.
 class StandardOutput : public Console {
  public:
-  StandardOutput();
   void Write(std::string_view text) override;
   void Flush() override;
 };

@@ -30,7 +30,7 @@ TEST(LogWriterTest, WritesOnlyWithSyslog) {
       WriteLogLine(t.ctx, 0, "program started", "kelvoran");
       WriteLogLine(t.ctx, 7, "RfcOpen called", "");
     }
-    EXPECT_EQ(dir.Read(kLogFileName), c.expected);
+    EXPECT_EQ(dir.ReadText(kLogFileName), c.expected);
   }
 }
 
@@ -42,7 +42,7 @@ TEST(LogWriterTest, AppendsToAnExistingLog) {
   t.ctx.parameterText = ",SYSLOG";
   RebuildParameterString(t.ctx);
   WriteLogLine(t.ctx, 3, "RfcCall called", "");
-  EXPECT_EQ(dir.Read(kLogFileName), "earlier\n3 RfcCall called \n");
+  EXPECT_EQ(dir.ReadText(kLogFileName), "earlier\n3 RfcCall called \n");
 }
 
 }  // namespace
