@@ -78,6 +78,12 @@ bool ReplaceRfcIni(RunContext& ctx, std::FILE* source) {
   return true;
 }
 
+// True when the per-destination file is "SapRfc.ini" itself (destination "ini", or "INI" where
+// file names ignore letter case): it is then used as it stands, never copied onto itself.
+bool IsRfcIniItself(RunContext& ctx, const std::string& destinationIni) {
+  return ctx.files.SameFile(destinationIni, kRfcIniName);
+}
+
 }  // namespace
 
 std::string BuildConnectString(const RunContext& ctx) {
@@ -128,7 +134,8 @@ RfcHandle OpenConnection(RunContext& ctx) {
   }
   options.trace = 0;
 
-  FilePtr destinationIni = ctx.files.Open(kDestinationIniPrefix + p.destination, "rb");
+  const std::string destinationIniName = kDestinationIniPrefix + p.destination;
+  FilePtr destinationIni = ctx.files.Open(destinationIniName, "rb");
   if (!destinationIni) {
     rfc.lastOpened = RfcOpen(&options);
     WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpen called", "");
@@ -136,7 +143,8 @@ RfcHandle OpenConnection(RunContext& ctx) {
   }
 
   ctx.console.Write("* SapRfc.Ini.......: " + p.destination + "<\n");
-  const bool replaced = ReplaceRfcIni(ctx, destinationIni.get());
+  const bool replaced =
+      IsRfcIniItself(ctx, destinationIniName) || ReplaceRfcIni(ctx, destinationIni.get());
   destinationIni.reset();
   if (!replaced) return 0;
 
