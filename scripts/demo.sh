@@ -3,12 +3,32 @@
 # library: single-system runs in two host flavours, a failing system with its trace line, and
 # a global run with its summary. Runs in a copy of demo/, since the probe writes SapRfc.ini,
 # Dev_Rfc.Trc and deletes the latter in its working directory.
+# Usage: demo.sh [release|test|windows64]   (default release; windows64 runs kelvoran.exe
+# with the simulated LIBRFC32.dll beside it under wine64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/ensure-tools.sh build
-cmake --preset release >/dev/null
-cmake --build --preset release
-probe="$PWD/build/release/kelvoran"
+preset=${1:-release}
+case "$preset" in
+  release | test)
+    bash scripts/ensure-tools.sh "$([ "$preset" = test ] && echo test || echo build)" >&2
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" >&2
+    probe=("$PWD/build/$preset/kelvoran")
+    # Run as the end-to-end tests run it, without LeakSanitizer.
+    export ASAN_OPTIONS=detect_leaks=0
+    ;;
+  windows64)
+    bash scripts/ensure-tools.sh windows64 >&2
+    cmake --preset windows64 >/dev/null
+    cmake --build --preset windows64 >&2
+    bash scripts/wine.sh --prepare
+    probe=(bash "$PWD/scripts/wine.sh" "$PWD/build/windows64/kelvoran.exe")
+    ;;
+  *)
+    echo "demo.sh: unknown preset '$preset'" >&2
+    exit 2
+    ;;
+esac
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -18,7 +38,7 @@ cd "$work"
 run() {
   printf '\n$ kelvoran %s\n' "$*"
   local status=0
-  "$probe" "$@" || status=$?
+  "${probe[@]}" "$@" </dev/null || status=$?
   printf '[exit status %d]\n' "$status"
 }
 
