@@ -224,6 +224,8 @@ TEST(ProfileToolTest, NewRefusesWhatTheProbeWouldReject) {
        {"new"},
        "Secret12\n",
        p + "new needs the name of the profile file to write\n"},
+      {"a device name", NewArgs("aux.P00"), "Secret12\n",
+       p + "aux.P00 is a Windows device name, not a file\n"},
       {"two file names",
        {"new", "PRD.P00", "QAS.P00"},
        "Secret12\n",
