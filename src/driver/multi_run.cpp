@@ -10,6 +10,7 @@
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
 #include "rfc/failure_report.h"
+#include "rfc/rfc_phase.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -103,6 +104,8 @@ int RunAllSystems(RunContext& ctx) {
       ctx.startBanner = "* " + ctx.clock.TimeOfDay() + " " + ctx.systemEntry + ", " +
                         ctx.displayHost + ", " + p.destination + ", " + p.sysnr + ", " + p.client;
     }
+    // The phase lasts to the end of the run: every system's check may scan the trace file.
+    EnterRfcPhase(ctx);
     InstallRfcEnvironment(ctx);
 
     if (FatalError error = MeasureSystem(ctx)) {

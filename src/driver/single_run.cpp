@@ -7,6 +7,7 @@
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
 #include "rfc/failure_report.h"
+#include "rfc/rfc_phase.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_scan.h"
 #include "run_context.h"
@@ -24,6 +25,7 @@ std::string ParameterDisplay(std::string_view parameterText) {
 int RunSingleSystem(RunContext& ctx) {
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "program started",
                ctx.programPath);
+  EnterRfcPhase(ctx);
   InstallRfcEnvironment(ctx);
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "RfcEnvironment called", "");
 
@@ -61,7 +63,7 @@ int RunSingleSystem(RunContext& ctx) {
     return FailRun(ctx, std::string(ctx.output.Text()));
   }
   PrintOutput(ctx);
-  ctx.files.Remove(kTraceFileName);
+  RemoveTraceFileUnlessInUse(ctx);
   if (ctx.verboseMode) {
     ctx.console.Write("\n* " + ctx.clock.TimeOfDay() + " SAP " + kProductName +
                       " now processed...\n");

@@ -5,6 +5,7 @@
 
 #include "driver/fail_run.h"
 #include "output/print_field.h"
+#include "rfc/connection.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -52,6 +53,7 @@ void ReportRfcFailure(RunContext& ctx, std::string_view operation) {
   // The probe names no end-of-output file, so its creation always fails here.
   ctx.console.Write("* Error at EoXput-File...\n");
   ctx.console.Flush();
+  RemoveTemporaryIni(ctx);
   // Ends the process on the spot: the handler may be running inside a library call, which
   // must not be unwound.
   std::_Exit(kExitRfcFailure);
