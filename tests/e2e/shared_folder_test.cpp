@@ -172,6 +172,12 @@ TEST(SharedFolderTest, ProbesStartedTogetherNeverDisturbEachOther) {
   for (const std::string& line : log) {
     EXPECT_TRUE(std::regex_match(line, kLogLine)) << line;
   }
+  // And the library's trace entries, whatever of them is left, are whole lines too.
+  const std::regex kTraceLine(
+      "\\*\\*\\*\\* ERROR file opened at .+|ERROR       .+|T:[0-9]{4} ======> .+");
+  for (const std::string& line : Lines(dir.Read("Dev_Rfc.Trc"))) {
+    EXPECT_TRUE(std::regex_match(line, kTraceLine)) << line;
+  }
 }
 
 }  // namespace
