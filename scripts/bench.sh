@@ -6,7 +6,11 @@
 #   - a single-system run within 1.3 times the floor's wall time;
 #   - peak resident memory under 2 MiB;
 #   - a global run's cost growing linearly with its systems, 1000 systems within 10 times a
-#     single-system run.
+#     single-system run;
+#   - probes started together in one folder are not serialised: 4 single-system runs started
+#     at once, against 4 run one after the other, gain about as much as 4 floor programs do
+#     (their ratio at most 1.15 times the floor's), on the direct route and on the
+#     per-destination route (which waits for the others only around the open).
 # Usage: bench.sh [--runs N]   (at least N timed runs per command, default 50)
 # Exit status 0 when every target is met, 1 when one is missed, 2 when the benchmark failed.
 set -euo pipefail
@@ -161,5 +165,74 @@ check "growth per system, 100 to 1000 / 10 to 100" \
   1.50
 for name in "${names[@]:1}"; do
   check "peak resident memory of $name (KiB)" "${peak_kib[$name]}" 2048
+done
+
+# Sensors of one interval start together in one folder. Four runs started at once against the
+# same four run one after the other, in a folder of their own per route: on the direct route
+# the probes take no lock but the shared one of their RFC phase, on the per-destination route
+# each waits for the others only from its copy over SapRfc.ini to the end of its RfcOpenEx.
+# How much starting at once gains depends on the cores free at the moment, so the floor
+# program is measured the same way beside them: the probe must gain about as much as a bare
+# process start does.
+together=4
+for route in direct destination; do
+  mkdir "$route"
+  cp S0000.P00 "$route/"
+  cp land1.ini "$route/Landscape.ini"
+done
+printf 'DEST=S0000\nASHOST=hS0000\nSYSNR=00\n' >destination/SapRfc.S0000
+# at-once.sh / in-turn.sh DIRECTORY PROGRAM [ARGUMENT...]
+printf '#!/usr/bin/env bash\ncd "$1"; shift\nfor ((i = 0; i < %d; i++)); do "$@" >"out$i" & done\nwait\n' \
+  "$together" >at-once.sh
+printf '#!/usr/bin/env bash\ncd "$1"; shift\nfor ((i = 0; i < %d; i++)); do "$@" >"out$i"; done\n' \
+  "$together" >in-turn.sh
+for route in direct destination; do
+  for script in at-once in-turn; do
+    bash "$script.sh" "$work/$route" "$probe" S0000
+    for ((i = 0; i < together; i++)); do
+      out=$(cat "$route/out$i")
+      if [[ "$out" != *"<Value>41234</Value>"* ]] ||
+        { [ "$route" = destination ] && [[ "$out" != *"SapRfc.Ini.......: S0000<"* ]]; }; then
+        printf 'bench: %s %s: a run did not measure its system:\n' "$route" "$script" >&2
+        echo "$out" >&2
+        exit 2
+      fi
+    done
+  done
+done
+shared_names=()
+shared_commands=()
+for row in floor direct destination; do
+  for script in at-once in-turn; do
+    shared_names+=("$row-$together-$script")
+    if [ "$row" = floor ]; then
+      shared_commands+=("bash $work/$script.sh $work/direct $work/hello")
+    else
+      shared_commands+=("bash $work/$script.sh $work/$row $probe S0000")
+    fi
+  done
+done
+shared_args=(-N --warmup 3 --min-runs "$runs" --export-csv shared.csv)
+for name in "${shared_names[@]}"; do shared_args+=(--command-name "$name"); done
+hyperfine "${shared_args[@]}" "${shared_commands[@]}"
+declare -A shared_ms
+while IFS=, read -r name _ _ median _; do
+  [ "$name" = command ] && continue
+  shared_ms[$name]=$(awk -v s="$median" 'BEGIN { printf "%.3f", s * 1000 }')
+done <shared.csv
+declare -A gain
+echo
+echo "| $together runs in one folder | Started at once | One after the other | Ratio |"
+echo "|---|---|---|---|"
+for row in floor direct destination; do
+  at_once=${shared_ms[$row-$together-at-once]}
+  in_turn=${shared_ms[$row-$together-in-turn]}
+  gain[$row]=$(ratio "$at_once" "$in_turn")
+  printf '| %s | %s ms | %s ms | %s |\n' "$row" "$at_once" "$in_turn" "${gain[$row]}"
+done
+echo
+for route in direct destination; do
+  check "$route route: ratio of $together runs at once to in turn, over the floor's" \
+    "$(ratio "${gain[$route]}" "${gain[floor]}")" 1.15
 done
 exit "$missed"
