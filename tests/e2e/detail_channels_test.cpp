@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -364,6 +365,24 @@ TEST(DetailChannelsEndToEndTest, XmlDocumentsParseAndCarryTheLimits) {
       EXPECT_EQ(channels.at(total)->children.size(), 2u) << total;  // Channel and Value only
     }
   }
+}
+
+TEST(DetailChannelsEndToEndTest, DemoSystemWithAMissingIndexAlarms) {
+  ProbeDirectory dir;
+  std::filesystem::copy(std::filesystem::path(KELVORAN_TEST_SOURCE_DIR) / "demo", dir.Path(),
+                        std::filesystem::copy_options::recursive |
+                            std::filesystem::copy_options::overwrite_existing);
+  const ProcessResult result = dir.Run({"CNS", ",DETAIL"});
+  ASSERT_EQ(result.status, 0) << result.out;
+  std::optional<Element> root = XmlReader(result.out).Document();
+  ASSERT_TRUE(root) << result.out;
+  const std::map<std::string, const Element*> channels = Channels(*root);
+  ASSERT_EQ(channels.count("Indexes missing in DB"), 1u) << result.out;
+  const Element* index = channels.at("Indexes missing in DB");
+  EXPECT_EQ(index->Child("Value")->text, "1");
+  ASSERT_NE(index->Child("LimitMaxError"), nullptr);
+  EXPECT_EQ(index->Child("LimitMaxError")->text, "0");
+  EXPECT_EQ(index->Child("LimitMode")->text, "1");
 }
 
 }  // namespace
