@@ -98,6 +98,17 @@ constexpr ObjectCountChannel kObjectCountChannels[] = {
     {"Views unknown to DDIC", "VIE_MIS_DD",
      "Views in the database are unknown to the ABAP Dictionary"}};
 
+constexpr bool DetailFieldsAreKnown() {
+  for (const ObjectCountChannel& c : kObjectCountChannels) {
+    if (FieldOffset(c.field) == kDb4InfoLength || Field(c.field).type != RFC_TYPE_INT) {
+      return false;
+    }
+  }
+  return FieldOffset(kAspUsedField) < kDb4InfoLength &&
+         Field(kAspUsedField).type == RFC_TYPE_PACKED;
+}
+static_assert(DetailFieldsAreKnown());
+
 void Install(RunContext& ctx, const char* name, RfcTypeElement* elements, unsigned count,
              RfcTypeHandle& type) {
   if (type != 0) return;
