@@ -31,6 +31,8 @@ constexpr const char* kUsage =
     "  FLAVOUR=name   host flavour: EXEXML (default), Quellon, Vistrel, Brennick, Tolvane\n"
     "  CH=n           Tolvane: print only the value of channel n\n"
     "  ,SYSLOG        append log lines to Kelvoran.Log in the working directory\n"
+    "  ,DETAIL        nine more channels: storage pool used, objects missing in the\n"
+    "                 database and unknown to the ABAP Dictionary (single-system runs)\n"
     "  ,HOST=name     connect to this application server instead of the profile's\n"
     "  ,NO=nn         connect with this system number instead of the profile's\n"
     "  CLIENT=nnn     client code (kept, not used)\n"

@@ -59,7 +59,9 @@ int RunSingleSystem(RunContext& ctx) {
   CloseConnection(ctx);
 
   if (ctx.callStatus != kCallOk) {
-    ScanTraceFile(ctx);
+    // The trace file explains a failed call; an answer that could not be written is no RFC
+    // failure, and an older trace entry would only mislead.
+    if (ctx.lastQueryResult != RFC_OK) ScanTraceFile(ctx);
     return FailRun(ctx, std::string(ctx.output.Text()));
   }
   PrintOutput(ctx);
