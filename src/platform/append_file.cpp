@@ -65,7 +65,8 @@ bool AppendFile::Append(std::string_view text) {
   // cut it short; the rest then follows, since a piece cut in two beats a piece lost.
   std::size_t done = 0;
   while (done < text.size()) {
-    const ssize_t written = write(static_cast<int>(handle_), text.data() + done, text.size() - done);
+    const ssize_t written =
+        write(static_cast<int>(handle_), text.data() + done, text.size() - done);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     done += static_cast<std::size_t>(written);

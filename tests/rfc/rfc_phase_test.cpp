@@ -40,7 +40,9 @@ TEST(RfcPhaseTest, TheTraceFileGoesOnlyWhenNoOtherProbeIsInItsRfcPhase) {
     TempDir dir;
     ScopedWorkingDirectory cwd(dir.Path());
     dir.Write(kTraceFileName, "ERROR       of another probe\n");
-    if (c.folder == Folder::LockFileUnusable) std::filesystem::create_directory(kFolderLockFileName);
+    if (c.folder == Folder::LockFileUnusable) {
+      std::filesystem::create_directory(kFolderLockFileName);
+    }
     auto other = std::make_unique<OtherProbe>();
     if (c.folder == Folder::OtherInRfcPhase || c.folder == Folder::OtherEnded) {
       // A global run enters once per system.
