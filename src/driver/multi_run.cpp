@@ -4,6 +4,7 @@
 
 #include "driver/command_line.h"
 #include "driver/fail_run.h"
+#include "driver/run_deadline.h"
 #include "driver/run_steps.h"
 #include "driver/system_profile.h"
 #include "output/document.h"
@@ -79,15 +80,15 @@ int RunAllSystems(RunContext& ctx) {
   }
 
   BeginDocument(ctx);
-  ctx.console.Write(ctx.output.Text() + "\n");
+  PrintEnvelopeOpening(ctx, ctx.output.Text() + "\n");
   ctx.output.Clear();
-  ctx.envelopeOpen = true;
 
   while (!ctx.serverListing.empty()) {
     ++ctx.systemCount;
     ctx.sensorFound = false;
     ctx.systemEntry = TakeNextEntry(ctx.serverListing);
     ctx.profilePath = ctx.profileDirectory + ctx.systemEntry;
+    EnterStep(ctx, "ReadSystemProfile", ctx.systemEntry);
     FilePtr file = ctx.files.Open(ctx.profilePath, "r");
     if (!file) continue;
 
@@ -103,6 +104,8 @@ int RunAllSystems(RunContext& ctx) {
       ctx.startBanner = "* " + ctx.clock.TimeOfDay() + " " + ctx.systemEntry + ", " +
                         ctx.displayHost + ", " + p.destination + ", " + p.sysnr + ", " + p.client;
     }
+    EnterStep(ctx, "RfcEnvironment",
+              ctx.profile.destination.empty() ? ctx.systemEntry : ctx.profile.destination);
     InstallRfcEnvironment(ctx);
 
     if (FatalError error = MeasureSystem(ctx)) {
@@ -125,7 +128,7 @@ int RunAllSystems(RunContext& ctx) {
                     ", Failed=" + std::to_string(ctx.failedCount));
   EndTextBlock(ctx);
   EndDocument(ctx);
-  ctx.console.Write(ctx.output.Text() + "\n");
+  PrintEnding(ctx, ctx.output.Text() + "\n", kExitCompleted);
   CloseConnection(ctx);
 
   if (ctx.verboseMode) {

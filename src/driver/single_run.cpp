@@ -2,6 +2,7 @@
 
 #include "driver/command_line.h"
 #include "driver/fail_run.h"
+#include "driver/run_deadline.h"
 #include "driver/run_steps.h"
 #include "output/log_writer.h"
 #include "rfc/connection.h"
@@ -24,6 +25,7 @@ std::string ParameterDisplay(std::string_view parameterText) {
 int RunSingleSystem(RunContext& ctx) {
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "program started",
                ctx.programPath);
+  EnterStep(ctx, "RfcEnvironment", ctx.profile.destination);
   InstallRfcEnvironment(ctx);
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "RfcEnvironment called", "");
 
@@ -62,7 +64,7 @@ int RunSingleSystem(RunContext& ctx) {
     if (ctx.lastQueryResult != RFC_OK) ScanTraceFile(ctx);
     return FailRun(ctx, std::string(ctx.output.Text()));
   }
-  PrintOutput(ctx);
+  PrintEnding(ctx, ctx.output.Text(), kExitCompleted);
   ctx.files.Remove(kTraceFileName);
   if (ctx.verboseMode) {
     ctx.console.Write("\n* " + ctx.clock.TimeOfDay() + " SAP " + kProductName +

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "driver/run_deadline.h"
 #include "output/log_writer.h"
 #include "run_context.h"
 
@@ -87,6 +88,7 @@ std::string BuildConnectString(const RunContext& ctx) {
 }
 
 RfcHandle OpenConnection(RunContext& ctx) {
+  EnterStep(ctx, "OpenConnection");
   RfcState& rfc = ctx.rfc;
   ConnectionCopies& c = rfc.copies;
   const SystemProfile& p = ctx.profile;
@@ -130,6 +132,7 @@ RfcHandle OpenConnection(RunContext& ctx) {
 
   FilePtr destinationIni = ctx.files.Open(kDestinationIniPrefix + p.destination, "rb");
   if (!destinationIni) {
+    EnterStep(ctx, "RfcOpen");
     rfc.lastOpened = RfcOpen(&options);
     WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpen called", "");
     return rfc.lastOpened;
@@ -141,6 +144,7 @@ RfcHandle OpenConnection(RunContext& ctx) {
   if (!replaced) return 0;
 
   const std::string connectString = BuildConnectString(ctx);
+  EnterStep(ctx, "RfcOpenEx");
   rfc.lastOpened = RfcOpenEx(connectString.c_str(), &rfc.openError);
   WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpenEx called", "");
   return rfc.lastOpened;
@@ -148,6 +152,7 @@ RfcHandle OpenConnection(RunContext& ctx) {
 
 void CloseConnection(RunContext& ctx) {
   if (ctx.connectionHandle != 0) {
+    EnterStep(ctx, "RfcClose");
     RfcClose(ctx.connectionHandle);
     ctx.connectionHandle = 0;
   }
