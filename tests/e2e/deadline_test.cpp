@@ -116,7 +116,6 @@ INSTANTIATE_TEST_SUITE_P(
         HangCase{"SingleOpen", "RfcOpen", false, "EXEXML", "RfcOpen"},
         HangCase{"SingleOpenEx", "RfcOpenEx", false, "EXEXML", "RfcOpenEx", true},
         HangCase{"SingleCall", "RfcCall", false, "EXEXML", "RfcCall"},
-        HangCase{"SingleQueryCall", "RfcCall DB02_DB4_GET_INFO", false, "EXEXML", "RfcCall"},
         HangCase{"SingleReceive", "RfcReceive", false, "EXEXML", "RfcReceive"},
         HangCase{"SingleReceiveQuellon", "RfcReceive", false, "Quellon", "RfcReceive"},
         HangCase{"SingleReceiveVistrel", "RfcReceive", false, "Vistrel", "RfcReceive"},
