@@ -3,16 +3,20 @@
 #ifndef KELVORAN_RUN_CONTEXT_H
 #define KELVORAN_RUN_CONTEXT_H
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <memory>
 #include <string>
+
+#include "driver/run_deadline.h"
 
 #include "output/host_flavour.h"
 #include "output/output_buffer.h"
 #include "platform/append_file.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/deadline.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
 #include "rfc/rfc_library.h"
@@ -96,6 +100,13 @@ struct RunContext {
   std::string callStatus;
   std::string databaseSystem;
   int lastQueryResult = 0;
+
+  // The run's deadline ("TIMEOUT="): the seconds asked for (0: none), when the run started,
+  // what the deadline prints, and its watchdog (last, so that it stops before the rest goes).
+  unsigned timeoutSeconds = 0;
+  std::chrono::steady_clock::time_point startedAt = std::chrono::steady_clock::now();
+  DeadlineView deadlineView;
+  Deadline deadline;
 };
 
 }  // namespace kelvoran

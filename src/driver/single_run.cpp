@@ -2,6 +2,7 @@
 
 #include "driver/command_line.h"
 #include "driver/fail_run.h"
+#include "driver/run_deadline.h"
 #include "driver/run_steps.h"
 #include "output/log_writer.h"
 #include "rfc/connection.h"
@@ -26,6 +27,7 @@ int RunSingleSystem(RunContext& ctx) {
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "program started",
                ctx.programPath);
   EnterRfcPhase(ctx);
+  EnterStep(ctx, "RfcEnvironment", ctx.profile.destination);
   InstallRfcEnvironment(ctx);
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "RfcEnvironment called", "");
 
@@ -64,7 +66,7 @@ int RunSingleSystem(RunContext& ctx) {
     if (ctx.lastQueryResult != RFC_OK) ScanTraceFile(ctx);
     return FailRun(ctx, std::string(ctx.output.Text()));
   }
-  PrintOutput(ctx);
+  PrintEnding(ctx, ctx.output.Text(), kExitCompleted);
   RemoveTraceFileUnlessInUse(ctx);
   if (ctx.verboseMode) {
     ctx.console.Write("\n* " + ctx.clock.TimeOfDay() + " SAP " + kProductName +

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "driver/run_deadline.h"
 #include "output/log_writer.h"
 #include "platform/folder_lock.h"
 #include "platform/process_id.h"
@@ -123,6 +124,7 @@ std::string BuildConnectString(const RunContext& ctx) {
 }
 
 RfcHandle OpenConnection(RunContext& ctx) {
+  EnterStep(ctx, "OpenConnection");
   RfcState& rfc = ctx.rfc;
   ConnectionCopies& c = rfc.copies;
   const SystemProfile& p = ctx.profile;
@@ -166,6 +168,7 @@ RfcHandle OpenConnection(RunContext& ctx) {
 
   FilePtr destinationIni = ctx.files.Open(kDestinationIniPrefix + p.destination, "rb");
   if (!destinationIni) {
+    EnterStep(ctx, "RfcOpen");
     rfc.lastOpened = RfcOpen(&options);
     WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpen called", "");
     return rfc.lastOpened;
@@ -178,6 +181,7 @@ RfcHandle OpenConnection(RunContext& ctx) {
     destinationIni.reset();
     if (!replaced) return 0;
     const std::string connectString = BuildConnectString(ctx);
+    EnterStep(ctx, "RfcOpenEx");
     rfc.lastOpened = RfcOpenEx(connectString.c_str(), &rfc.openError);
   }
   WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpenEx called", "");
@@ -186,6 +190,7 @@ RfcHandle OpenConnection(RunContext& ctx) {
 
 void CloseConnection(RunContext& ctx) {
   if (ctx.connectionHandle != 0) {
+    EnterStep(ctx, "RfcClose");
     RfcClose(ctx.connectionHandle);
     ctx.connectionHandle = 0;
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "driver/run_deadline.h"
 #include "output/channel_writer.h"
 #include "output/document.h"
 #include "output/log_writer.h"
@@ -112,6 +113,7 @@ static_assert(DetailFieldsAreKnown());
 void Install(RunContext& ctx, const char* name, RfcTypeElement* elements, unsigned count,
              RfcTypeHandle& type) {
   if (type != 0) return;
+  EnterStep(ctx, "RfcInstallStructure");
   if (RfcInstallStructure(name, elements, count, &type) != RFC_OK) {
     ReportRfcFailure(ctx, "RfcInstallStructure");
   }
@@ -221,6 +223,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
   tables[kObjectTableCount] = RfcTable{nullptr, 0, 0, 0, nullptr, 0};
 
   RfcParameter noParameters[] = {RfcParameter{nullptr, 0, 0, 0, nullptr}};
+  EnterStep(ctx, "RfcCall");
   int result = RfcCall(handle, "DB02_DB4_GET_INFO", noParameters, tables);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcCall called", "");
   if (result != RFC_OK) return result;
@@ -231,6 +234,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
                    kDb4InfoLength, info},
       RfcParameter{nullptr, 0, 0, 0, nullptr}};
   char* exception = nullptr;
+  EnterStep(ctx, "RfcReceive");
   result = RfcReceive(handle, received, tables, &exception);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcReceive called", "");
   CopyExceptionName(result, exception, exceptionText);
@@ -239,6 +243,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
 
 int QueryDb4Info(RunContext& ctx, RfcHandle handle) {
   RfcTableHandle tables[kObjectTableCount];
+  EnterStep(ctx, "ItCreate");
   for (int i = 0; i < kObjectTableCount; ++i) {
     tables[i] = ItCreate(kObjectTableNames[i], kObjectRowLength, 0, 0);
     if (tables[i] == nullptr) {
@@ -259,6 +264,7 @@ int QueryDb4Info(RunContext& ctx, RfcHandle handle) {
     ctx.output.Append(RfcResultMessage(ctx.lastQueryResult, exceptionText));
   }
 
+  EnterStep(ctx, "ItDelete");
   for (int i = 0; i < kObjectTableCount; ++i) {
     if (ItDelete(tables[i]) != 0) {
       ReportRfcFailure(ctx, std::string("ItDelete ") + kObjectTableNames[i]);
