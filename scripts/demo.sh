@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the probe and measures the bundled demo systems (demo/) against the simulated RFC
-# library: single-system runs in two host flavours, a failing system with its trace line, and
-# a global run with its summary. Runs in a copy of demo/, since the probe writes SapRfc.ini,
-# Dev_Rfc.Trc and deletes the latter in its working directory.
+# library: single-system runs in two host flavours, a system with missing objects measured with
+# its detail channels, a failing system with its trace line, and a global run with its summary.
+# Runs in a copy of demo/, since the probe writes SapRfc.ini, Dev_Rfc.Trc and deletes the
+# latter in its working directory.
 # Usage: demo.sh [release|test|windows64]   (default release; windows64 runs kelvoran.exe
 # with the simulated LIBRFC32.dll beside it under wine64)
 set -euo pipefail
@@ -47,6 +48,13 @@ run PRD
 echo
 echo "== The same figures for a Tolvane host, one reached through SapRfc.QAS"
 run QAS FLAVOUR=Tolvane
+echo
+echo "== A system with missing objects, measured with ,DETAIL: PRTG alarms on every channel"
+echo "   of missing or unknown objects whose count is above 0 (here an index, a view, tables)"
+run CNS ,DETAIL
+echo
+echo "== The same for a Tolvane host"
+run CNS FLAVOUR=Tolvane,DETAIL
 echo
 echo "== A failing system: the error document carries the RFC trace file's line"
 run DEV

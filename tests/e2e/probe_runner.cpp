@@ -222,6 +222,12 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   std::fwrite(input.data(), 1, input.size(), in);
   std::fflush(in);
   std::rewind(in);
+  // Built before the fork: the child of a process with several threads (tests that start
+  // probes at once) may only call functions that allocate nothing.
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
@@ -229,10 +235,6 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     dup2(fileno(out), 1);
     dup2(fileno(err), 2);
     if (chdir(directory.c_str()) != 0) _exit(127);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
     // A clean environment: the probe reads none, and only the simulated library's variable
     // could change what it sees.
     char path[] = "PATH=/usr/bin:/bin";
