@@ -53,9 +53,16 @@ bool AppendWhole(const std::string& path, const std::string& entry) {
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
+  // Wine appends in two steps (to the end, then the write): a lock on one byte far beyond any
+  // entry makes them one, as the probe's log does. Windows appends whole with or without it.
+  OVERLAPPED beyond{};
+  beyond.Offset = 0xFFFFFFFEu;
+  beyond.OffsetHigh = 0x7FFFFFFFu;
+  const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &beyond) != 0;
   DWORD written = 0;
   const bool whole = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written,
                                nullptr) != 0 && written == text.size();
+  if (locked) UnlockFileEx(file, 0, 1, 0, &beyond);
   return CloseHandle(file) != 0 && whole;
 #else
   const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);

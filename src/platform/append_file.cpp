@@ -34,10 +34,21 @@ AppendFile::~AppendFile() {
 bool AppendFile::Append(std::string_view text) {
   if (!IsOpen()) return false;
   if (text.size() > MAXDWORD) return false;
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  // Windows appends each write whole, but Wine (where the Windows build is tested) moves to the
+  // end and writes in two steps, between which another process may write. A lock on one byte
+  // far beyond any content, which no read or write ever touches, makes the two one step there;
+  // where the system refuses it on an append-only handle, the write goes ahead unlocked.
+  OVERLAPPED beyond{};
+  beyond.Offset = 0xFFFFFFFEu;
+  beyond.OffsetHigh = 0x7FFFFFFFu;
+  const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &beyond) != 0;
   DWORD written = 0;
-  return WriteFile(reinterpret_cast<HANDLE>(handle_), text.data(),
-                   static_cast<DWORD>(text.size()), &written, nullptr) != 0 &&
-         written == text.size();
+  const bool whole = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written,
+                               nullptr) != 0 &&
+                     written == text.size();
+  if (locked) UnlockFileEx(file, 0, 1, 0, &beyond);
+  return whole;
 }
 
 #else
