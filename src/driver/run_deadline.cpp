@@ -5,7 +5,7 @@
 
 #include "driver/command_line.h"
 #include "output/document.h"
-#include "rfc/connection.h"
+#include "rfc/temporary_ini.h"
 #include "run_context.h"
 
 namespace kelvoran {

@@ -8,7 +8,6 @@
 #include "driver/run_deadline.h"
 #include "output/log_writer.h"
 #include "platform/folder_lock.h"
-#include "platform/process_id.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -111,17 +110,6 @@ bool IsRfcIniItself(RunContext& ctx, const std::string& destinationIni) {
 }
 
 }  // namespace
-
-const std::string& TemporaryIniName(RunContext& ctx) {
-  if (ctx.rfc.temporaryIni.empty()) {
-    ctx.rfc.temporaryIni = "Kelvoran." + std::to_string(CurrentProcessId()) + ".tmp";
-  }
-  return ctx.rfc.temporaryIni;
-}
-
-void RemoveTemporaryIni(RunContext& ctx) {
-  if (ctx.rfc.temporaryIniPresent.exchange(false)) ctx.files.Remove(ctx.rfc.temporaryIni);
-}
 
 std::string BuildConnectString(const RunContext& ctx) {
   const SystemProfile& p = ctx.profile;

@@ -1,0 +1,19 @@
+#include "rfc/temporary_ini.h"
+
+#include "platform/process_id.h"
+#include "run_context.h"
+
+namespace kelvoran {
+
+const std::string& TemporaryIniName(RunContext& ctx) {
+  if (ctx.rfc.temporaryIni.empty()) {
+    ctx.rfc.temporaryIni = "Kelvoran." + std::to_string(CurrentProcessId()) + ".tmp";
+  }
+  return ctx.rfc.temporaryIni;
+}
+
+void RemoveTemporaryIni(RunContext& ctx) {
+  if (ctx.rfc.temporaryIniPresent.exchange(false)) ctx.files.Remove(ctx.rfc.temporaryIni);
+}
+
+}  // namespace kelvoran
