@@ -21,4 +21,8 @@ void StandardOutput::Write(std::string_view text) {
 
 void StandardOutput::Flush() { std::fflush(stdout); }
 
+void Console::WriteError(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
 }  // namespace kelvoran
