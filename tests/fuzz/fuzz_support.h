@@ -1,0 +1,174 @@
+// What the fuzz harnesses share: the probe run in-process as a monitor starts it, over files
+// laid out in memory and the simulated RFC library, and the check of what a host relies on.
+//
+// A harness puts the fuzzed text into the one file or argument its reader reads, takes the
+// rest from the demo folder, runs the probe and calls CheckRun. A broken rule ends the process
+// with abort(), which libFuzzer reports as a finding with the input that caused it.
+#ifndef KELVORAN_TESTS_FUZZ_FUZZ_SUPPORT_H
+#define KELVORAN_TESTS_FUZZ_FUZZ_SUPPORT_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/program.h"
+#include "output/host_flavour.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "run_context.h"
+#include "simrfc_control.h"
+#include "support/memory_file_system.h"
+#include "support/xml_check.h"
+
+#ifndef KELVORAN_FUZZ_DEMO_DIR
+#error "KELVORAN_FUZZ_DEMO_DIR must name the demo folder"
+#endif
+
+namespace kelvoran::fuzz {
+
+/// Ends the process as a finding: what rule was broken, and the text that broke it.
+[[noreturn]] inline void Violation(std::string_view rule, std::string_view detail) {
+  std::fprintf(stderr, "\n*** contract broken: %.*s\n--- text:\n%.*s\n---\n",
+               static_cast<int>(rule.size()), rule.data(), static_cast<int>(detail.size()),
+               detail.data());
+  std::abort();
+}
+
+/// A file of the demo folder; empty when it cannot be read.
+inline std::string DemoFile(const std::string& name) {
+  std::ifstream in(std::string(KELVORAN_FUZZ_DEMO_DIR) + "/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+/// The demo folder as the probe's working directory (the landscape stays with the library).
+inline void AddDemoFolder(MemoryFileSystem& files, const std::string& directory = "") {
+  for (const char* name : {"PRD.P00", "QAS.P00", "DEV.P00", "ORA.P00", "OLD.P00", "LIB.P00",
+                           "TST.P00", "SapRfc.QAS", "SAP Almandor.Gbl", "Almandor.Prf"}) {
+    files.Add(directory + name, DemoFile(name));
+  }
+}
+
+/// `text` with every FAIL_HANDLER key disarmed: the library's failure report ends the process
+/// on the spot (exit status 1, no document), which would end the fuzzing too.
+inline std::string WithoutHandlerFailures(std::string text) {
+  const std::string_view key = "FAIL_HANDLER";
+  for (std::size_t at = 0; at + key.size() <= text.size(); ++at) {
+    bool same = true;
+    for (std::size_t i = 0; i < key.size() && same; ++i) {
+      char c = text[at + i];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      same = c == key[i];
+    }
+    if (same) text[at + key.size() - 1] = 'X';
+  }
+  return text;
+}
+
+/// The flavours, so that a harness can pick one with a byte of its input.
+inline constexpr const char* kFlavourNames[] = {"EXEXML", "Quellon", "Vistrel", "Brennick",
+                                                "Tolvane"};
+
+/// What a run of the probe left.
+struct RunResult {
+  std::string out, err;
+  int status = -1;
+  HostFlavour flavour = HostFlavour::ExeXml;
+  bool verbose = false;
+  bool help = false;
+};
+
+/// Runs the probe with `args` (the arguments after the program name) over `files`, with the
+/// simulated library answering from `landscape`. The library works in `LibraryDirectory()`
+/// (its trace file is removed after each run), never in the working directory.
+inline RunResult RunProbe(MemoryFileSystem& files, const std::vector<std::string>& args,
+                          const std::string& landscape) {
+  static const std::string directory = [] {
+    char pattern[] = "/tmp/kelvoran-fuzz-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (made == nullptr) Violation("harness set-up", "no temporary directory");
+    return std::string(made);
+  }();
+  SimRfcReset();
+  SimRfcSetDirectory(directory.c_str());
+  std::tm fixed{};
+  fixed.tm_year = 124;
+  fixed.tm_mon = 9;
+  fixed.tm_mday = 7;
+  fixed.tm_hour = 6;
+  fixed.tm_min = 15;
+  SimRfcFixLocalTime(fixed);
+  SimRfcLoadLandscapeText(WithoutHandlerFailures(landscape).c_str());
+
+  std::vector<std::string> arguments{"kelvoran"};
+  arguments.insert(arguments.end(), args.begin(), args.end());
+  std::vector<const char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+  argv.push_back(nullptr);
+
+  CapturedConsole console;
+  FixedClock clock("06:15:00");
+  RunResult result;
+  {
+    RunContext ctx(console, files, clock);
+    result.status = RunProgram(ctx, static_cast<int>(arguments.size()), argv.data());
+    result.flavour = ctx.hostFlavour;
+    result.verbose = ctx.verboseMode;
+  }
+  SimRfcReset();
+  std::remove((directory + "/Dev_Rfc.Trc").c_str());
+  result.out = console.Text();
+  result.err = console.ErrorText();
+  result.help = args.size() >= 1 && (args[0] == "--help" || args[0] == "-h" || args[0] == "--version");
+  return result;
+}
+
+/// The rules a host relies on: the run ends with exit status 0 or 2 (1, the library's failure
+/// report, ends the process and is disarmed here); without console lines an XML flavour's
+/// standard output is one well-formed XML document; the error document of a text flavour is
+/// well-formed as well.
+inline void CheckRun(const RunResult& run) {
+  if (run.status != 0 && run.status != 2) {
+    Violation("exit status " + std::to_string(run.status), run.out);
+  }
+  if (run.help || run.verbose) return;
+  if (IsXmlFlavour(run.flavour)) {
+    const std::string error = XmlWellFormednessError(run.out);
+    if (!error.empty()) Violation("not well-formed XML: " + error, run.out);
+  } else if (run.status == 2) {
+    const std::size_t at = run.out.find("<Prtg>");
+    if (at == std::string::npos) Violation("text flavour: no error document", run.out);
+    const std::string error = XmlWellFormednessError(std::string_view(run.out).substr(at));
+    if (!error.empty()) Violation("error document not well-formed: " + error, run.out);
+  }
+}
+
+/// `data` as a text.
+inline std::string Text(const std::uint8_t* data, std::size_t size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+/// The lines of `text` (split at line feeds), at most `limit` of them; the last takes the rest.
+inline std::vector<std::string> Lines(std::string_view text, std::size_t limit) {
+  std::vector<std::string> lines;
+  while (!text.empty() && lines.size() + 1 < limit) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos) break;
+    lines.emplace_back(text.substr(0, end));
+    text.remove_prefix(end + 1);
+  }
+  if (!text.empty()) lines.emplace_back(text);
+  return lines;
+}
+
+}  // namespace kelvoran::fuzz
+
+#endif
