@@ -300,9 +300,9 @@ class Parser {
     }
     const std::string key = ToUpper(TrimmedView(text.substr(0, equals)));
     const std::string value(TrimmedView(text.substr(equals + 1)));
-    // A LOGON line's own messages never quote its password; any other line whose value holds
-    // one (a line break lost before a LOGON line) is never quoted at all.
-    if (key != "LOGON" && MayHoldPassword(value)) secretLines_.insert(number);
+    // A LOGON line's own messages quote its client and user, never its password; a line whose
+    // value holds LOGON or PASSWD (a line break lost before a LOGON line) is never quoted.
+    if (MayHoldPassword(value)) secretLines_.insert(number);
     if (key.empty()) return Fail("line without a key before '='");
     if (!current_) return Fail(Quoted(key) + " before the first [SYSTEM] line");
     return SetKey(key, value);

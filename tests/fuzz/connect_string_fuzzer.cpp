@@ -11,20 +11,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   simrfc::ConnectParameters parameters;
   const std::optional<std::string> error = simrfc::ParseConnectString(text, parameters);
   if (!error) return 0;
-  // A word of four characters or more in the message was quoted, unless the message of the
-  // same string with that word's letters changed (its '=' kept) still holds it.
+  // A value of four characters or more in the message was quoted, unless the message of the
+  // same string with that value's characters changed still holds it (it is then fixed text).
   std::size_t begin = 0;
   while (begin < text.size()) {
     const std::size_t end = std::min(text.find_first_of(" \t", begin), text.size());
-    const std::string word = text.substr(begin, end - begin);
-    if (word.size() >= 4 && error->find(word) != std::string::npos) {
+    const std::size_t equals = text.find('=', begin);
+    const std::size_t from = equals < end ? equals + 1 : begin;
+    const std::string value = text.substr(from, end - from);
+    if (value.size() >= 4 && error->find(value) != std::string::npos) {
       std::string changed = text;
-      for (std::size_t i = begin; i < end; ++i) {
+      for (std::size_t i = from; i < end; ++i) {
         if (changed[i] != '=') changed[i] = changed[i] == 'q' ? 'j' : 'q';
       }
       const std::optional<std::string> other = simrfc::ParseConnectString(changed, parameters);
-      if (!other || other->find(word) == std::string::npos) {
-        fuzz::Violation("message quotes a word of the connect string: " + word, *error);
+      if (!other || other->find(value) == std::string::npos) {
+        fuzz::Violation("message quotes a value of the connect string: " + value, *error);
       }
     }
     begin = end + 1;

@@ -108,8 +108,9 @@ inline RunResult RunProbe(MemoryFileSystem& files, const std::vector<std::string
   SimRfcFixLocalTime(fixed);
   SimRfcLoadLandscapeText(WithoutHandlerFailures(landscape).c_str());
 
+  // An argument ends at its first NUL, as on a real command line.
   std::vector<std::string> arguments{"kelvoran"};
-  arguments.insert(arguments.end(), args.begin(), args.end());
+  for (const std::string& arg : args) arguments.push_back(arg.substr(0, arg.find('\0')));
   std::vector<const char*> argv;
   for (const std::string& argument : arguments) argv.push_back(argument.c_str());
   argv.push_back(nullptr);
@@ -127,7 +128,8 @@ inline RunResult RunProbe(MemoryFileSystem& files, const std::vector<std::string
   std::remove((directory + "/Dev_Rfc.Trc").c_str());
   result.out = console.Text();
   result.err = console.ErrorText();
-  result.help = args.size() >= 1 && (args[0] == "--help" || args[0] == "-h" || args[0] == "--version");
+  result.help = arguments.size() >= 2 && (arguments[1] == "--help" || arguments[1] == "-h" ||
+                                          arguments[1] == "--version");
   return result;
 }
 

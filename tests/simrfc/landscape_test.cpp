@@ -156,6 +156,7 @@ TEST(LandscapeTest, LineThatMayHoldAPasswordIsNeverQuoted) {
       {"a connect string", prd + "ERROR_KEY = CLIENT=100 USER=MONI PASSWD=Secret99 DEST=PRD\n",
        masked},
       {"in a system name", prd + "[QAS LOGON 100 MONI Secret99]\n", masked},
+      {"in the client word of a LOGON line", prd + "LOGON = 100PASSWD=Secret99 MONI x\n", masked},
       // A LOGON line's own messages name the client and the user, never the password.
       {"a LOGON line itself", prd + "LOGON = 10 MONI Secret99\n",
        "line 4: LOGON client '10' is not a client of three digits"},
