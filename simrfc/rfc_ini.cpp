@@ -32,8 +32,9 @@ class RfcIniParser {
     if (current_ == nullptr) return Fail("'" + key + "' before the first DEST= line");
     const auto [at, inserted] = keys_.emplace(key, line_);
     if (!inserted) {
-      return Fail(key + " is given twice for destination " + current_->name + " (first in line " +
-                  std::to_string(at->second) + ")");
+      return Fail(key + " is given twice for the destination of line " +
+                  std::to_string(current_->line) + " (first in line " + std::to_string(at->second) +
+                  ")");
     }
     return SetKey(key, value);
   }

@@ -5,7 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelvoran;
   static const std::string landscape = fuzz::DemoFile("Landscape.ini");
-  MemoryFileSystem files;
+  fuzz::FuzzFileSystem files;
   fuzz::AddDemoFolder(files);
   fuzz::CheckRun(fuzz::RunProbe(files, fuzz::Lines(fuzz::Text(data, size), 4), landscape));
   return 0;

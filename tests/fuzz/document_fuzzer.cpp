@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const HostFlavour flavour = *FindHostFlavour(fuzz::kFlavourNames[data[0] % 5]);
 
   CapturedConsole console;
-  MemoryFileSystem files;
+  fuzz::FuzzFileSystem files;
   FixedClock clock("06:15:00");
   RunContext ctx(console, files, clock);
   ctx.hostFlavour = flavour;

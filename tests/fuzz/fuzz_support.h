@@ -24,6 +24,7 @@
 #include "platform/console.h"
 #include "run_context.h"
 #include "simrfc_control.h"
+#include "platform/file_system.h"
 #include "support/memory_file_system.h"
 #include "support/xml_check.h"
 
@@ -57,21 +58,63 @@ inline void AddDemoFolder(MemoryFileSystem& files, const std::string& directory 
   }
 }
 
-/// `text` with every FAIL_HANDLER key disarmed: the library's failure report ends the process
-/// on the spot (exit status 1, no document), which would end the fuzzing too.
+/// `text` with every FAIL_HANDLER line made a comment: the library's failure report ends the
+/// process on the spot (exit status 1, no document), which would end the fuzzing too.
 inline std::string WithoutHandlerFailures(std::string text) {
   const std::string_view key = "FAIL_HANDLER";
-  for (std::size_t at = 0; at + key.size() <= text.size(); ++at) {
-    bool same = true;
+  std::size_t line = 0;
+  while (line < text.size()) {
+    std::size_t at = line;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    bool same = at + key.size() <= text.size();
     for (std::size_t i = 0; i < key.size() && same; ++i) {
       char c = text[at + i];
       if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
       same = c == key[i];
     }
-    if (same) text[at + key.size() - 1] = 'X';
+    if (same) text[at] = '#';
+    const std::size_t end = text.find('\n', line);
+    if (end == std::string::npos) break;
+    line = end + 1;
   }
   return text;
 }
+
+/// The library's working directory, private to this process.
+inline const std::string& LibraryDirectory() {
+  static const std::string directory = [] {
+    char pattern[] = "/tmp/kelvoran-fuzz-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (made == nullptr) Violation("harness set-up", "no temporary directory");
+    return std::string(made);
+  }();
+  return directory;
+}
+
+/// The files of a run: in memory, except "SapRfc.ini" (and its temporary copy), which the probe
+/// writes for the library to read, in the library's directory.
+class FuzzFileSystem : public MemoryFileSystem {
+ public:
+  FilePtr Open(const std::string& path, const char* mode) override {
+    return Shared(path) ? disk_.Open(OnDisk(path), mode) : MemoryFileSystem::Open(path, mode);
+  }
+  bool Remove(const std::string& path) override {
+    return Shared(path) ? disk_.Remove(OnDisk(path)) : MemoryFileSystem::Remove(path);
+  }
+  bool Rename(const std::string& from, const std::string& to) override {
+    if (Shared(from) != Shared(to)) return false;
+    return Shared(from) ? disk_.Rename(OnDisk(from), OnDisk(to))
+                        : MemoryFileSystem::Rename(from, to);
+  }
+
+ private:
+  static bool Shared(const std::string& path) {
+    return path == "SapRfc.ini" || path == "SapRfc.ini.new";
+  }
+  static std::string OnDisk(const std::string& path) { return LibraryDirectory() + "/" + path; }
+
+  DiskFileSystem disk_;
+};
 
 /// The flavours, so that a harness can pick one with a byte of its input.
 inline constexpr const char* kFlavourNames[] = {"EXEXML", "Quellon", "Vistrel", "Brennick",
@@ -88,15 +131,10 @@ struct RunResult {
 
 /// Runs the probe with `args` (the arguments after the program name) over `files`, with the
 /// simulated library answering from `landscape`. The library works in `LibraryDirectory()`
-/// (its trace file is removed after each run), never in the working directory.
+/// (emptied after each run), never in the working directory.
 inline RunResult RunProbe(MemoryFileSystem& files, const std::vector<std::string>& args,
                           const std::string& landscape) {
-  static const std::string directory = [] {
-    char pattern[] = "/tmp/kelvoran-fuzz-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (made == nullptr) Violation("harness set-up", "no temporary directory");
-    return std::string(made);
-  }();
+  const std::string& directory = LibraryDirectory();
   SimRfcReset();
   SimRfcSetDirectory(directory.c_str());
   std::tm fixed{};
@@ -106,7 +144,10 @@ inline RunResult RunProbe(MemoryFileSystem& files, const std::vector<std::string
   fixed.tm_hour = 6;
   fixed.tm_min = 15;
   SimRfcFixLocalTime(fixed);
-  SimRfcLoadLandscapeText(WithoutHandlerFailures(landscape).c_str());
+  // Only landscapes that read without fault come here: all systems must be reachable.
+  if (!SimRfcLoadLandscapeText(WithoutHandlerFailures(landscape).c_str())) {
+    Violation("harness set-up: the landscape is refused", landscape);
+  }
 
   // An argument ends at its first NUL, as on a real command line.
   std::vector<std::string> arguments{"kelvoran"};
@@ -125,9 +166,16 @@ inline RunResult RunProbe(MemoryFileSystem& files, const std::vector<std::string
     result.verbose = ctx.verboseMode;
   }
   SimRfcReset();
-  std::remove((directory + "/Dev_Rfc.Trc").c_str());
+  for (const char* name : {"/Dev_Rfc.Trc", "/SapRfc.ini", "/SapRfc.ini.new"}) {
+    std::remove((directory + name).c_str());
+  }
   result.out = console.Text();
   result.err = console.ErrorText();
+  // To see what a harness runs: KELVORAN_FUZZ_SHOW=1 ./NAME_fuzzer INPUT
+  if (std::getenv("KELVORAN_FUZZ_SHOW") != nullptr) {
+    std::fprintf(stderr, "--- run with %zu arguments, exit status %d:\n%s---\n", args.size(),
+                 result.status, result.out.c_str());
+  }
   result.help = arguments.size() >= 2 && (arguments[1] == "--help" || arguments[1] == "-h" ||
                                           arguments[1] == "--version");
   return result;

@@ -68,7 +68,9 @@ void CheckNoPasswordQuoted(const std::string& text, const std::string& error) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelvoran;
-  const std::string text = fuzz::Text(data, size);
+  // The library takes the landscape as a C string: it ends at a NUL.
+  std::string text = fuzz::Text(data, size);
+  text = text.substr(0, text.find('\0'));
   const simrfc::LandscapeResult parsed = simrfc::ParseLandscape(text, "Landscape.ini");
   std::string indexError;
   const bool indexed = simrfc::IndexedLandscape::Read(text, "Landscape.ini", indexError).has_value();
@@ -78,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckNoPasswordQuoted(text, parsed.error);
   if (!parsed.error.empty()) return 0;
 
-  MemoryFileSystem files;
+  fuzz::FuzzFileSystem files;
   fuzz::AddDemoFolder(files);
   fuzz::CheckRun(fuzz::RunProbe(files, {"PRD"}, text));
   fuzz::CheckRun(fuzz::RunProbe(files, {"GLOBAL", "DEMO"}, text));

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const bool sensor = (data[0] & 1) != 0;
   const std::string flavour = std::string("FLAVOUR=") + fuzz::kFlavourNames[(data[0] >> 1) % 5];
-  MemoryFileSystem files;
+  fuzz::FuzzFileSystem files;
   fuzz::AddDemoFolder(files);
   files.Add(sensor ? kSensorListingName : kItemListingName, fuzz::Text(data + 1, size - 1));
   const std::vector<std::string> args =

@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kelvoran;
   static const std::string landscape = fuzz::DemoFile("Landscape.ini");
   const std::vector<std::string> parts = fuzz::Lines(fuzz::Text(data, size), 2);
-  MemoryFileSystem files;
+  fuzz::FuzzFileSystem files;
   fuzz::AddDemoFolder(files);
   fuzz::AddDemoFolder(files, "C:\\PRTG\\Custom Sensors\\ExeXml\\");
   fuzz::AddDemoFolder(files, "D:\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\");

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  MemoryFileSystem files;
+  fuzz::FuzzFileSystem files;
   fuzz::AddDemoFolder(files);
   files.Add("PRD.P00", profile);
   files.Add("Almandor.Prf", "# Gsng: Fuzz        PRD.P00#QAS.P00#\n");

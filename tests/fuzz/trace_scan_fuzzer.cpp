@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::vector<std::string>> runs = {
       {"PRD"}, {"PRD", "FLAVOUR=Tolvane"}, {"x", "ITEM=Fuzz"}};
   for (const std::vector<std::string>& args : runs) {
-    MemoryFileSystem files;
+    fuzz::FuzzFileSystem files;
     fuzz::AddDemoFolder(files);
     files.Add("Almandor.Prf", "# Gsng: Fuzz        PRD.P00#\n");
     files.Add("Dev_Rfc.Trc", fuzz::Text(data, size));
