@@ -160,7 +160,7 @@ TEST(GlobalRunTest, SummaryInEveryFlavourOnBothRoutes) {
     SCOPED_TRACE(c.label);
     const ProcessResult result = dir.Run(c.args);
     EXPECT_EQ(result.out, c.expected);
-    EXPECT_EQ(result.err, c.expected == xml ? qas : "");
+    EXPECT_EQ(result.err, c.expected == xml ? OnConsole(qas) : "");
     EXPECT_EQ(result.status, 0);
   }
 }

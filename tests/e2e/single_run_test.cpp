@@ -416,7 +416,7 @@ TEST(SingleRunEndToEndTest, PerDestinationFile) {
     const ProcessResult result = RunProbe(dir, kCounts, {}, OnHost("sapold01"), c.files);
     EXPECT_EQ(result.out, c.expected);
     // In the XML flavours the announcement of SapRfc.PRD goes to standard error.
-    EXPECT_EQ(result.err, c.files.front().first == "SapRfc.PRD" ? kDestinationLine : "");
+    EXPECT_EQ(result.err, c.files.front().first == "SapRfc.PRD" ? OnConsole(kDestinationLine) : "");
     EXPECT_EQ(result.status, c.status);
     EXPECT_EQ(dir.Read("SapRfc.ini"), c.rfcIni);
   }
@@ -428,7 +428,7 @@ TEST(SingleRunEndToEndTest, SapRfcIniThatCannotBeWritten) {
   const ProcessResult result =
       RunProbe(dir, kCounts, {}, ProfileSettings{}, {{"SapRfc.PRD", kDestinationFile}});
   EXPECT_EQ(result.out, ErrorDocument("Error 1011: RFC-Open for PRD failed !"));
-  EXPECT_EQ(result.err, kDestinationLine);
+  EXPECT_EQ(result.err, OnConsole(kDestinationLine));
   EXPECT_EQ(result.status, 2);
   // Nothing was written beside it either.
   std::vector<std::string> names;

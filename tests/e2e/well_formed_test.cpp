@@ -1,8 +1,8 @@
-// Every XML document the built probe prints is well-formed XML 1.0, also when the texts it takes
-// from outside (arguments, profiles, listings, trace lines, SAP's answers) hold control
-// characters (the simulated library allows none in exception names, so those are shown by the
-// error document's own tests); and a global run's fatal ending completes the document it opened. The runs start
-// from the demo folder, changed where a case needs it.
+// Every XML document the built probe prints is well-formed XML 1.0, also when the texts it
+// takes from outside (arguments, profiles, listings, trace lines, SAP's answers) hold control
+// characters; and a global run's fatal ending completes the document it opened. The runs start
+// from the demo folder, changed where a case needs it. (The simulated library allows no control
+// character in exception names; the error document's own tests show those.)
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -40,7 +40,9 @@ std::vector<std::pair<std::size_t, std::string>> Passwords(const std::string& te
   for (std::size_t at = upper.find("PASSWD="); at != std::string::npos;
        at = upper.find("PASSWD=", at + 1)) {
     std::size_t end = at + 7;
-    while (end < text.size() && !IsBlank(text[end]) && text[end] != '\n' && text[end] != '\r') ++end;
+    while (end < text.size() && !IsBlank(text[end]) && text[end] != '\n' && text[end] != '\r') {
+      ++end;
+    }
     found.emplace_back(at + 7, text.substr(at + 7, end - at - 7));
   }
   return found;
@@ -73,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   text = text.substr(0, text.find('\0'));
   const simrfc::LandscapeResult parsed = simrfc::ParseLandscape(text, "Landscape.ini");
   std::string indexError;
-  const bool indexed = simrfc::IndexedLandscape::Read(text, "Landscape.ini", indexError).has_value();
+  const bool indexed =
+      simrfc::IndexedLandscape::Read(text, "Landscape.ini", indexError).has_value();
   if (indexed != parsed.error.empty() || indexError != parsed.error) {
     fuzz::Violation("the indexed reading disagrees: " + indexError, parsed.error);
   }

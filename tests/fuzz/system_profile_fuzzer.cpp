@@ -12,7 +12,9 @@ void CheckPassword(std::string_view stored) {
   using namespace kelvoran;
   const DecodedPassword decoded = DecodeProfilePassword(stored);
   if (!decoded.wellFormed || !decoded.verified) return;
-  if (decoded.password.size() > kLongestProfilePassword) fuzz::Violation("password too long", stored);
+  if (decoded.password.size() > kLongestProfilePassword) {
+    fuzz::Violation("password too long", stored);
+  }
   const EncodedPassword again = EncodeProfilePassword(decoded.password);
   if (!again.error.empty()) return;  // not every password has a printable stored form
   const DecodedPassword round = DecodeProfilePassword(again.stored);
