@@ -2,8 +2,9 @@
 # Builds the fuzz harnesses of tests/fuzz (clang, libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and either fuzzes each of them or replays their corpora.
 #
-# Usage: fuzz.sh [SECONDS]   fuzz every harness for SECONDS (default 60) and report findings
-#        fuzz.sh --replay    run every input of tests/fuzz/corpus once (part of scripts/test.sh)
+# Usage: fuzz.sh [SECONDS [NAME...]]  fuzz every harness (or the named ones, e.g. landscape) for
+#                                     SECONDS (default 60) and report findings
+#        fuzz.sh --replay             run every input of tests/fuzz/corpus once (scripts/test.sh)
 #
 # Fuzzing starts from the seed corpus tests/fuzz/corpus/NAME/ and keeps what it learns in
 # build/fuzz/corpus/NAME/, so the repository only changes when you copy an input over. A finding
@@ -19,20 +20,31 @@ case "${1:-}" in
   "") ;;
   --replay) mode=replay ;;
   *[!0-9]* | 0)
-    echo "usage: fuzz.sh [SECONDS] | --replay" >&2
+    echo "usage: fuzz.sh [SECONDS [NAME...]] | --replay" >&2
     exit 2
     ;;
   *) seconds=$1 ;;
 esac
+[ $# -gt 0 ] && shift
 
 bash scripts/ensure-tools.sh fuzz
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
 harnesses=()
-for source in tests/fuzz/*_fuzzer.cpp; do
-  harnesses+=("$(basename "$source" .cpp)")
-done
+if [ "$mode" = fuzz ] && [ $# -gt 0 ]; then
+  for name in "$@"; do
+    if [ ! -f "tests/fuzz/${name}_fuzzer.cpp" ]; then
+      echo "fuzz.sh: no harness '$name' (tests/fuzz/${name}_fuzzer.cpp)" >&2
+      exit 2
+    fi
+    harnesses+=("${name}_fuzzer")
+  done
+else
+  for source in tests/fuzz/*_fuzzer.cpp; do
+    harnesses+=("$(basename "$source" .cpp)")
+  done
+fi
 
 failed=()
 for harness in "${harnesses[@]}"; do
