@@ -92,4 +92,8 @@ if [ ${#failed[@]} -ne 0 ]; then
   echo "fuzz.sh: ${#failed[@]} harness(es) failed: ${failed[*]}" >&2
   exit 1
 fi
-echo "fuzz.sh: ${#harnesses[@]} harnesses, nothing found"
+if [ "$mode" = replay ]; then
+  echo "fuzz.sh: the corpora of ${#harnesses[@]} harnesses replayed, nothing found"
+else
+  echo "fuzz.sh: ${#harnesses[@]} harnesses fuzzed for ${seconds}s each, nothing found"
+fi
