@@ -3,6 +3,7 @@
 // single-system run of PRD and a global run over the demo systems, in EXEXML.
 #include "indexed_landscape.h"
 #include "landscape.h"
+#include "text.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
@@ -54,6 +55,8 @@ std::vector<std::pair<std::size_t, std::string>> Passwords(const std::string& te
 void CheckNoPasswordQuoted(const std::string& text, const std::string& error) {
   for (const auto& [at, password] : Passwords(text)) {
     if (password.size() < 4 || error.find(password) == std::string::npos) continue;
+    // The message about a line not quoted names LOGON and PASSWD itself.
+    if (std::string_view(simrfc::kLineNotQuoted).find(password) != std::string_view::npos) continue;
     std::string changed = text;
     for (std::size_t i = 0; i < password.size(); ++i) {
       char& c = changed[at + i];
