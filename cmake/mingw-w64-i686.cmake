@@ -1,9 +1,13 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 (package g++-mingw-w64-i686).
+# Cross build for 32-bit Windows with Debian's MinGW-w64 (packages g++-mingw-w64-i686 and
+# binutils-mingw-w64-i686). The compilers of the POSIX thread model are used: their C++ library
+# has std::thread and std::mutex (the tests run processes from several threads); with the
+# runtime linked statically the executables still need only DLLs every Windows has.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
+set(CMAKE_DLLTOOL i686-w64-mingw32-dlltool)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

@@ -6,8 +6,17 @@
 #   - a single-system run within 1.3 times the floor's wall time;
 #   - peak resident memory under 2 MiB;
 #   - a global run's cost growing linearly with its systems, 1000 systems within 10 times a
-#     single-system run.
-# Usage: bench.sh [--runs N]   (at least N timed runs per command, default 50)
+#     single-system run;
+#   - probes started together in one folder are not serialised: 4 single-system runs started
+#     at once, against 4 run one after the other, gain about as much as 4 floor programs do
+#     (their ratio at most 1.15 times the floor's), on the direct route and on the
+#     per-destination route (which waits for the others only around the open).
+# Then, against slow systems (20 ms on every open, call and receive), global runs over 10 and
+# 100 systems: their wall time against the sum of the waits they cannot avoid, within 1.05
+# times it; and the run deadline's precision, the time from a deadline (TIMEOUT=1, a system
+# hanging in RfcReceive) to the end of the process, at most 0.5 s in every run.
+# Usage: bench.sh [--runs N]   (at least N timed runs per command, default 50; the slow runs
+#        take seconds each and are timed 3 times, the deadline 10 times)
 # Exit status 0 when every target is met, 1 when one is missed, 2 when the benchmark failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,6 +61,22 @@ for size in "${sizes[@]}"; do
     printf 'IDX_CNT = 61590\n'
   done >"land$size.ini"
 done
+
+# Slow systems: every open, call and receive waits 20 ms. A system costs one open and two
+# calls with their answers: 100 ms of waiting.
+delay_ms=20
+waits_per_system=5
+for size in 10 100; do
+  for ((i = 0; i < size; i++)); do
+    name=$(system_name "$i")
+    printf '[%s]\nASHOST = h%s\nSYSNR = 00\nLOGON = 100 MONI %s\n' "$name" "$name" "$password"
+    printf 'DELAY_OPEN = %d\nDELAY_CALL = %d\nDELAY_RECEIVE = %d\n' "$delay_ms" "$delay_ms" \
+      "$delay_ms"
+  done >"slow$size.ini"
+done
+# A system that never answers its first RfcReceive, for the deadline.
+printf '[S0000]\nASHOST = hS0000\nSYSNR = 00\nLOGON = 100 MONI %s\nHANG = RfcReceive\n' \
+  "$password" >hang.ini
 
 # Sensor listing: sensor G<n> measures the first n systems, ten names per listing line.
 for size in "${sizes[@]:1}"; do
@@ -113,6 +138,27 @@ for k in "${!names[@]}"; do
   peak_kib[${names[$k]}]=$peak
 done
 
+# Slow systems and the deadline, each checked before it is timed.
+for size in 10 100; do
+  ln -sf "slow$size.ini" Landscape.ini
+  out=$("$probe" GLOBAL "G$size") || { echo "bench: slow-$size failed:" >&2; echo "$out" >&2; exit 2; }
+  [[ "$out" == *"NoSystems=$size, Processed=$size, Failed=0"* ]] ||
+    { echo "bench: slow-$size did not measure its systems:" >&2; echo "$out" >&2; exit 2; }
+done
+ln -sf hang.ini Landscape.ini
+status=0
+out=$("$probe" S0000 TIMEOUT=1) || status=$?
+if [ "$status" -ne 2 ] || [[ "$out" != *"Error 1032: Timeout after 1 s in RfcReceive for S0000 !"* ]]; then
+  printf 'bench: the deadline ended with exit status %d:\n%s\n' "$status" "$out" >&2
+  exit 2
+fi
+hyperfine -N --warmup 1 --runs 3 --export-csv slow.csv \
+  --command-name slow-10 --prepare "ln -sf slow10.ini Landscape.ini" \
+  --command-name slow-100 --prepare "ln -sf slow100.ini Landscape.ini" \
+  "$probe GLOBAL G10" "$probe GLOBAL G100"
+hyperfine -N -i --warmup 1 --runs 10 --export-csv deadline.csv --command-name deadline \
+  --prepare "ln -sf hang.ini Landscape.ini" "$probe S0000 TIMEOUT=1"
+
 # Wall times in milliseconds from hyperfine's CSV (command,mean,stddev,median,... in seconds).
 # The targets are judged on the median: the machine is shared, and a few runs slowed down by
 # other work move the mean far more than the typical run.
@@ -123,6 +169,14 @@ while IFS=, read -r name mean stddev median _; do
   stddev_ms[$name]=$(awk -v s="$stddev" 'BEGIN { printf "%.3f", s * 1000 }')
   median_ms[$name]=$(awk -v s="$median" 'BEGIN { printf "%.3f", s * 1000 }')
 done <times.csv
+# The slow runs and the deadline: median and longest run (command,mean,stddev,median,user,
+# system,min,max).
+declare -A max_ms
+while IFS=, read -r name mean stddev median _ _ _ max _; do
+  [ "$name" = command ] && continue
+  median_ms[$name]=$(awk -v s="$median" 'BEGIN { printf "%.3f", s * 1000 }')
+  max_ms[$name]=$(awk -v s="$max" 'BEGIN { printf "%.3f", s * 1000 }')
+done < <(cat slow.csv deadline.csv)
 
 echo
 echo "| Run | Median wall time | Mean ± σ | Peak resident memory |"
@@ -162,4 +216,83 @@ check "growth per system, 100 to 1000 / 10 to 100" \
 for name in "${names[@]:1}"; do
   check "peak resident memory of $name (KiB)" "${peak_kib[$name]}" 2048
 done
+
+# Sensors of one interval start together in one folder. Four runs started at once against the
+# same four run one after the other, in a folder of their own per route: on the direct route
+# the probes take no lock but the shared one of their RFC phase, on the per-destination route
+# each waits for the others only from its copy over SapRfc.ini to the end of its RfcOpenEx.
+# How much starting at once gains depends on the cores free at the moment, so the floor
+# program is measured the same way beside them: the probe must gain about as much as a bare
+# process start does.
+together=4
+for route in direct destination; do
+  mkdir "$route"
+  cp S0000.P00 "$route/"
+  cp land1.ini "$route/Landscape.ini"
+done
+printf 'DEST=S0000\nASHOST=hS0000\nSYSNR=00\n' >destination/SapRfc.S0000
+# at-once.sh / in-turn.sh DIRECTORY PROGRAM [ARGUMENT...]
+printf '#!/usr/bin/env bash\ncd "$1"; shift\nfor ((i = 0; i < %d; i++)); do "$@" >"out$i" & done\nwait\n' \
+  "$together" >at-once.sh
+printf '#!/usr/bin/env bash\ncd "$1"; shift\nfor ((i = 0; i < %d; i++)); do "$@" >"out$i"; done\n' \
+  "$together" >in-turn.sh
+for route in direct destination; do
+  for script in at-once in-turn; do
+    bash "$script.sh" "$work/$route" "$probe" S0000
+    for ((i = 0; i < together; i++)); do
+      out=$(cat "$route/out$i")
+      if [[ "$out" != *"<Value>41234</Value>"* ]] ||
+        { [ "$route" = destination ] && [[ "$out" != *"SapRfc.Ini.......: S0000<"* ]]; }; then
+        printf 'bench: %s %s: a run did not measure its system:\n' "$route" "$script" >&2
+        echo "$out" >&2
+        exit 2
+      fi
+    done
+  done
+done
+shared_names=()
+shared_commands=()
+for row in floor direct destination; do
+  for script in at-once in-turn; do
+    shared_names+=("$row-$together-$script")
+    if [ "$row" = floor ]; then
+      shared_commands+=("bash $work/$script.sh $work/direct $work/hello")
+    else
+      shared_commands+=("bash $work/$script.sh $work/$row $probe S0000")
+    fi
+  done
+done
+shared_args=(-N --warmup 3 --min-runs "$runs" --export-csv shared.csv)
+for name in "${shared_names[@]}"; do shared_args+=(--command-name "$name"); done
+hyperfine "${shared_args[@]}" "${shared_commands[@]}"
+declare -A shared_ms
+while IFS=, read -r name _ _ median _; do
+  [ "$name" = command ] && continue
+  shared_ms[$name]=$(awk -v s="$median" 'BEGIN { printf "%.3f", s * 1000 }')
+done <shared.csv
+declare -A gain
+echo
+echo "| $together runs in one folder | Started at once | One after the other | Ratio |"
+echo "|---|---|---|---|"
+for row in floor direct destination; do
+  at_once=${shared_ms[$row-$together-at-once]}
+  in_turn=${shared_ms[$row-$together-in-turn]}
+  gain[$row]=$(ratio "$at_once" "$in_turn")
+  printf '| %s | %s ms | %s ms | %s |\n' "$row" "$at_once" "$in_turn" "${gain[$row]}"
+done
+echo
+for route in direct destination; do
+  check "$route route: ratio of $together runs at once to in turn, over the floor's" \
+    "$(ratio "${gain[$route]}" "${gain[floor]}")" 1.15
+done
+for size in 10 100; do
+  waits=$((size * waits_per_system * delay_ms))
+  echo "        slow-$size: ${median_ms[slow-$size]} ms for ${waits} ms of waiting"
+  check "global run over $size slow systems / its waits" \
+    "$(ratio "${median_ms[slow-$size]}" "$waits")" 1.05
+done
+after_median=$(awk -v m="${median_ms[deadline]}" 'BEGIN { printf "%.1f", m - 1000 }')
+after_max=$(awk -v m="${max_ms[deadline]}" 'BEGIN { printf "%.1f", m - 1000 }')
+echo "        deadline to end of process: median ${after_median} ms, longest ${after_max} ms"
+check "deadline to end of process, longest of 10 runs (ms)" "$after_max" 500
 exit "$missed"

@@ -1,14 +1,35 @@
 #!/usr/bin/env bash
 # Builds the probe and measures the bundled demo systems (demo/) against the simulated RFC
-# library: single-system runs in two host flavours, a failing system with its trace line, and
-# a global run with its summary. Runs in a copy of demo/, since the probe writes SapRfc.ini,
-# Dev_Rfc.Trc and deletes the latter in its working directory.
+# library: single-system runs in two host flavours, a system with missing objects measured with
+# its detail channels, a failing system with its trace line, and a global run with its summary.
+# Runs in a copy of demo/, since the probe writes SapRfc.ini, Dev_Rfc.Trc and deletes the
+# latter in its working directory.
+# Usage: demo.sh [release|test|windows64]   (default release; windows64 runs kelvoran.exe
+# with the simulated LIBRFC32.dll beside it under wine64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/ensure-tools.sh build
-cmake --preset release >/dev/null
-cmake --build --preset release
-probe="$PWD/build/release/kelvoran"
+preset=${1:-release}
+case "$preset" in
+  release | test)
+    bash scripts/ensure-tools.sh "$([ "$preset" = test ] && echo test || echo build)" >&2
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" >&2
+    probe=("$PWD/build/$preset/kelvoran")
+    # Run as the end-to-end tests run it, without LeakSanitizer.
+    export ASAN_OPTIONS=detect_leaks=0
+    ;;
+  windows64)
+    bash scripts/ensure-tools.sh windows64 >&2
+    cmake --preset windows64 >/dev/null
+    cmake --build --preset windows64 >&2
+    bash scripts/wine.sh --prepare
+    probe=(bash "$PWD/scripts/wine.sh" "$PWD/build/windows64/kelvoran.exe")
+    ;;
+  *)
+    echo "demo.sh: unknown preset '$preset'" >&2
+    exit 2
+    ;;
+esac
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -18,7 +39,7 @@ cd "$work"
 run() {
   printf '\n$ kelvoran %s\n' "$*"
   local status=0
-  "$probe" "$@" || status=$?
+  "${probe[@]}" "$@" </dev/null || status=$?
   printf '[exit status %d]\n' "$status"
 }
 
@@ -27,6 +48,13 @@ run PRD
 echo
 echo "== The same figures for a Tolvane host, one reached through SapRfc.QAS"
 run QAS FLAVOUR=Tolvane
+echo
+echo "== A system with missing objects, measured with ,DETAIL: PRTG alarms on every channel"
+echo "   of missing or unknown objects whose count is above 0 (here an index, a view, tables)"
+run CNS ,DETAIL
+echo
+echo "== The same for a Tolvane host"
+run CNS FLAVOUR=Tolvane,DETAIL
 echo
 echo "== A failing system: the error document carries the RFC trace file's line"
 run DEV

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure the tools a task needs are installed: installs the missing Debian packages with
 # apt-get when run as root, and otherwise says exactly what to install.
-# Usage: ensure-tools.sh build|test|fuzz|cross|bench ...
+# Usage: ensure-tools.sh build|test|fuzz|windows32|windows64|bench ...
 set -euo pipefail
 
 missing=()
@@ -31,11 +31,23 @@ for task in "$@"; do
       need_command clang++ clang
       need_file "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" libclang-rt-14-dev
       ;;
-    cross)
+    windows32 | cross)
+      # The compilers of the POSIX thread model (the -posix programs).
       need_command cmake cmake
       need_command ninja ninja-build
-      need_command i686-w64-mingw32-g++ g++-mingw-w64-i686
+      need_command i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
+      need_command i686-w64-mingw32-gcc-posix gcc-mingw-w64-i686-posix
       need_command i686-w64-mingw32-objdump binutils-mingw-w64-i686
+      ;;
+    windows64)
+      need_command cmake cmake
+      need_command ninja ninja-build
+      need_command x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+      need_command x86_64-w64-mingw32-gcc-posix gcc-mingw-w64-x86-64-posix
+      need_command x86_64-w64-mingw32-objdump binutils-mingw-w64-x86-64
+      # GoogleTest is built for Windows from Debian's sources.
+      need_file /usr/src/googletest/CMakeLists.txt googletest
+      need_file /usr/lib/wine/wine64 wine64
       ;;
     bench)
       need_command hyperfine hyperfine

@@ -5,6 +5,7 @@
 #include "answers.h"
 #include "connections.h"
 #include "descriptors.h"
+#include "stalls.h"
 
 namespace simrfc {
 
@@ -69,6 +70,7 @@ RfcReturnCode CallModule(Library& library, RfcHandle handle, const char* functio
   }
 
   const SystemEntry& system = *connection->system;
+  Stall(system, operation, system.callDelay, module->name);
   if (library.InjectedLibraryFailure(&system, operation, handle)) return RFC_FAILURE;
   if (system.failingCalls.count(module->name) != 0) {
     connection->broken = true;
@@ -111,6 +113,7 @@ RfcReturnCode ReceiveAnswer(Library& library, RfcHandle handle, const RfcParamet
   }
 
   const SystemEntry& system = *connection->system;
+  Stall(system, operation, system.receiveDelay, module->name);
   if (library.InjectedLibraryFailure(&system, operation, handle)) return RFC_FAILURE;
   if (connection->refusedLogon) {
     connection->broken = true;

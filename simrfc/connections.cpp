@@ -5,6 +5,7 @@
 
 #include "connect_string.h"
 #include "rfc_ini.h"
+#include "stalls.h"
 #include "text.h"
 
 namespace simrfc {
@@ -149,6 +150,7 @@ RfcHandle OpenWithOptions(Library& library, const ConnectionOptions* options) {
     library.Fail(operation, 0, error);
     return 0;
   }
+  Stall(*system, operation, system->openDelay);
   if (library.InjectedLibraryFailure(system, operation, 0)) return 0;
   if (system->refuseConnection) {
     library.Fail(operation, 0, RefusedConnection(*system));
@@ -225,6 +227,7 @@ RfcHandle OpenWithConnectString(Library& library, const char* connectString,
                                   : ReachServer(library, *landscape, destination->asHost.c_str(),
                                                 destination->systemNumber, error);
   if (system == nullptr) return refuse(&error);
+  Stall(*system, operation, system->openDelay);
   if (library.InjectedLibraryFailure(system, operation, 0)) return refuse(nullptr);
   if (system->refuseConnection) {
     error = RefusedConnection(*system);
@@ -277,6 +280,7 @@ void CloseConnection(Library& library, RfcHandle handle) {
                (handle < library.nextHandle ? " is closed already" : " was never opened")));
     return;
   }
+  Stall(*found->second.system, operation, 0);
   // An injected failure hits the close, but the connection ends all the same.
   library.InjectedLibraryFailure(found->second.system, operation, handle);
   library.connections.erase(handle);

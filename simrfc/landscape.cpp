@@ -4,6 +4,7 @@
 
 #include "field_codec.h"
 #include "function_modules.h"
+#include "stalls.h"
 #include "text.h"
 
 namespace simrfc {
@@ -266,6 +267,10 @@ const KeyRule kKeyRules[] = {
     {"ERROR_MESSAGE", false, SetErrorMessage},
     {"ERROR_INTERNAL", false, SetErrorInternal},
     {"FAIL_TRACE", false, SetUntracedFaults},
+    {"DELAY_OPEN", false, SetOpenDelay},
+    {"DELAY_CALL", false, SetCallDelay},
+    {"DELAY_RECEIVE", false, SetReceiveDelay},
+    {"HANG", true, AddHang},
 };
 
 bool IsSystemNameCharacter(char c) {

@@ -65,6 +65,12 @@ struct SystemEntry {
   /// FAIL_TRACE: the faults above leave no entry in the trace file, as when it cannot be
   /// written; RfcLastError still reports them.
   bool untracedFaults = false;
+
+  // Slow and silent systems: milliseconds RfcOpen/RfcOpenEx, RfcCall and RfcReceive wait
+  // before they answer, and the operations never answered, each with a function module or ""
+  // for every module.
+  int openDelay = 0, callDelay = 0, receiveDelay = 0;
+  std::set<std::pair<std::string, std::string>> hangs;
 };
 
 /// A way in as the landscape looks it up: the host in upper case with the system number, or

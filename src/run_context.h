@@ -3,15 +3,22 @@
 #ifndef KELVORAN_RUN_CONTEXT_H
 #define KELVORAN_RUN_CONTEXT_H
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <string>
+
+#include "driver/run_deadline.h"
 
 #include "output/host_flavour.h"
 #include "output/output_buffer.h"
+#include "platform/append_file.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/deadline.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "rfc/rfc_library.h"
 #include "rfc/rfc_state.h"
 
@@ -38,12 +45,16 @@ struct RunContext {
   FileSystem& files;
   Clock& clock;
 
+  /// The locks shared with the other probes of the working directory; null where there are
+  /// none to coordinate with (unit tests of a single operation).
+  FolderLock* folderLock = nullptr;
+
   // Output: the document being assembled, the host it is for, the channels written so far and
-  // the log stream (open only with ",SYSLOG").
+  // the log file (open only with ",SYSLOG").
   OutputBuffer output;
   HostFlavour hostFlavour = HostFlavour::ExeXml;
   std::int32_t channelCounter = 0;
-  FilePtr logStream;
+  std::unique_ptr<AppendFile> logFile;
 
   // Command line.
   std::string programPath;
@@ -89,6 +100,13 @@ struct RunContext {
   std::string callStatus;
   std::string databaseSystem;
   int lastQueryResult = 0;
+
+  // The run's deadline ("TIMEOUT="): the seconds asked for (0: none), when the run started,
+  // what the deadline prints, and its watchdog (last, so that it stops before the rest goes).
+  unsigned timeoutSeconds = 0;
+  std::chrono::steady_clock::time_point startedAt = std::chrono::steady_clock::now();
+  DeadlineView deadlineView;
+  Deadline deadline;
 };
 
 }  // namespace kelvoran

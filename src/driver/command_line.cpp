@@ -1,6 +1,7 @@
 #include "driver/command_line.h"
 
 #include "driver/global_listing.h"
+#include "driver/run_deadline.h"
 #include "output/host_flavour.h"
 #include "run_context.h"
 
@@ -14,12 +15,7 @@ FatalError ReadHostFlavour(RunContext& ctx) {
   static constexpr std::string_view kKeyword = "FLAVOUR=";
   std::size_t at = ctx.parameterString.find(kKeyword);
   if (at == std::string::npos) return std::nullopt;
-  const std::size_t start = at + kKeyword.size();
-  std::size_t end = start;
-  while (end < ctx.parameterString.size() && ctx.parameterString[end] != ' ' &&
-         ctx.parameterString[end] != ',')
-    ++end;
-  const std::string value = ctx.parameterText.substr(start, end - start);
+  const std::string value = TypedOptionValue(ctx, at + kKeyword.size());
   if (std::optional<HostFlavour> flavour = FindHostFlavour(value)) {
     ctx.hostFlavour = *flavour;
     return std::nullopt;
@@ -63,6 +59,14 @@ std::string OptionValue(const RunContext& ctx, std::size_t start, std::size_t li
   return value;
 }
 
+std::string TypedOptionValue(const RunContext& ctx, std::size_t start) {
+  std::size_t end = start;
+  while (end < ctx.parameterString.size() && ctx.parameterString[end] != ' ' &&
+         ctx.parameterString[end] != ',')
+    ++end;
+  return ctx.parameterText.substr(start, end - start);
+}
+
 bool ApplyGlobalRule(RunContext& ctx) {
   if (ToUpperAscii(ctx.profileName) != "GLOBAL.P00") return false;
   ctx.globalRun = true;
@@ -103,6 +107,7 @@ FatalError ParseCommandLine(RunContext& ctx, int argc, const char* const* argv) 
   ApplyGlobalRule(ctx);
 
   if (FatalError error = ReadHostFlavour(ctx)) return error;
+  if (FatalError error = ReadTimeout(ctx)) return error;
 
   ctx.verboseMode = ctx.parameterString.find_first_of("#@$%") != std::string::npos;
   return std::nullopt;

@@ -38,6 +38,9 @@ void ReadClientCode(RunContext& ctx);
 /// in the upper-case copy), at most `limit` characters, each ':' turned into a blank.
 std::string OptionValue(const RunContext& ctx, std::size_t start, std::size_t limit);
 
+/// An option value as typed: from `start` in the option text up to the first blank or comma.
+std::string TypedOptionValue(const RunContext& ctx, std::size_t start);
+
 /// Applies the rule that makes GLOBAL (any case, with or without ".P00") a global run; true
 /// when it did.
 bool ApplyGlobalRule(RunContext& ctx);

@@ -1,5 +1,6 @@
 #include "driver/fail_run.h"
 
+#include "driver/run_deadline.h"
 #include "output/document.h"
 #include "run_context.h"
 
@@ -9,7 +10,7 @@ void PrintOutput(RunContext& ctx) { ctx.console.Write(ctx.output.Text()); }
 
 int FailRun(RunContext& ctx, std::string_view message) {
   ctx.output.Assign(FatalDocument(ctx.hostFlavour, ctx.envelopeOpen, message));
-  PrintOutput(ctx);
+  PrintEnding(ctx, ctx.output.Text(), kExitError);
   return kExitError;
 }
 

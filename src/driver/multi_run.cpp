@@ -4,12 +4,14 @@
 
 #include "driver/command_line.h"
 #include "driver/fail_run.h"
+#include "driver/run_deadline.h"
 #include "driver/run_steps.h"
 #include "driver/system_profile.h"
 #include "output/document.h"
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
 #include "rfc/failure_report.h"
+#include "rfc/rfc_phase.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -79,15 +81,15 @@ int RunAllSystems(RunContext& ctx) {
   }
 
   BeginDocument(ctx);
-  ctx.console.Write(ctx.output.Text() + "\n");
+  PrintEnvelopeOpening(ctx, ctx.output.Text() + "\n");
   ctx.output.Clear();
-  ctx.envelopeOpen = true;
 
   while (!ctx.serverListing.empty()) {
     ++ctx.systemCount;
     ctx.sensorFound = false;
     ctx.systemEntry = TakeNextEntry(ctx.serverListing);
     ctx.profilePath = ctx.profileDirectory + ctx.systemEntry;
+    EnterStep(ctx, "ReadSystemProfile", ctx.systemEntry);
     FilePtr file = ctx.files.Open(ctx.profilePath, "r");
     if (!file) continue;
 
@@ -103,6 +105,10 @@ int RunAllSystems(RunContext& ctx) {
       ctx.startBanner = "* " + ctx.clock.TimeOfDay() + " " + ctx.systemEntry + ", " +
                         ctx.displayHost + ", " + p.destination + ", " + p.sysnr + ", " + p.client;
     }
+    // The phase lasts to the end of the run: every system's check may scan the trace file.
+    EnterRfcPhase(ctx);
+    EnterStep(ctx, "RfcEnvironment",
+              ctx.profile.destination.empty() ? ctx.systemEntry : ctx.profile.destination);
     InstallRfcEnvironment(ctx);
 
     if (FatalError error = MeasureSystem(ctx)) {
@@ -125,7 +131,7 @@ int RunAllSystems(RunContext& ctx) {
                     ", Failed=" + std::to_string(ctx.failedCount));
   EndTextBlock(ctx);
   EndDocument(ctx);
-  ctx.console.Write(ctx.output.Text() + "\n");
+  PrintEnding(ctx, ctx.output.Text() + "\n", kExitCompleted);
   CloseConnection(ctx);
 
   if (ctx.verboseMode) {

@@ -8,6 +8,7 @@
 #include "driver/global_listing.h"
 #include "driver/multi_run.h"
 #include "driver/profile_locator.h"
+#include "driver/run_deadline.h"
 #include "driver/single_run.h"
 #include "driver/system_profile.h"
 #include "run_context.h"
@@ -31,9 +32,13 @@ constexpr const char* kUsage =
     "  FLAVOUR=name   host flavour: EXEXML (default), Quellon, Vistrel, Brennick, Tolvane\n"
     "  CH=n           Tolvane: print only the value of channel n\n"
     "  ,SYSLOG        append log lines to Kelvoran.Log in the working directory\n"
+    "  ,DETAIL        nine more channels: storage pool used, objects missing in the\n"
+    "                 database and unknown to the ABAP Dictionary (single-system runs)\n"
     "  ,HOST=name     connect to this application server instead of the profile's\n"
     "  ,NO=nn         connect with this system number instead of the profile's\n"
     "  CLIENT=nnn     client code (kept, not used)\n"
+    "  TIMEOUT=n      end with an error document when the run is not over after n seconds\n"
+    "                 (1 to 900; set it a few seconds below the monitor's sensor timeout)\n"
     "  # @ $ %        any of these characters: console progress lines\n"
     "\n"
     "Profiles are read where PROFILE says for the other flavours. For EXEXML they are searched\n"
@@ -42,6 +47,33 @@ constexpr const char* kUsage =
     "folders.\n"
     "\n"
     "Exit status: 0 document printed, 2 error document printed, 1 RFC library failure report.\n";
+
+// The run from the start time to the end of one of the two runs.
+int Run(RunContext& ctx, int argc, const char* const* argv) {
+  TakeStartTime(ctx);
+  if (FatalError error = ParseCommandLine(ctx, argc, argv)) return FailRun(ctx, *error);
+  ArmDeadline(ctx);
+  if (ctx.verboseMode) BuildStartBanner(ctx);
+  EnterStep(ctx, "LocateProfile", ctx.profileName);
+  if (FatalError error = LocateProfile(ctx)) return FailRun(ctx, *error);
+
+  if (ctx.globalRun) {
+    EnterStep(ctx, "ReadGlobalListing", ctx.profileName);
+    if (FatalError error = ReadGlobalListing(ctx)) return FailRun(ctx, *error);
+    RebuildParameterString(ctx);
+    ReadClientCode(ctx);
+    // The sensor's options may set the deadline too; it still counts from the start.
+    if (FatalError error = ReadTimeout(ctx)) return FailRun(ctx, *error);
+    ArmDeadline(ctx);
+    if (ctx.verboseMode) ctx.console.Write(ctx.startBanner + "\n");
+    return RunAllSystems(ctx);
+  }
+
+  EnterStep(ctx, "ReadSystemProfile", ctx.profileName);
+  if (FatalError error = ReadSystemProfile(ctx, std::move(ctx.profileFile), ProfileReading::Strict))
+    return FailRun(ctx, *error);
+  return RunSingleSystem(ctx);
+}
 
 }  // namespace
 
@@ -58,22 +90,9 @@ int RunProgram(RunContext& ctx, int argc, const char* const* argv) {
     }
   }
 
-  TakeStartTime(ctx);
-  if (FatalError error = ParseCommandLine(ctx, argc, argv)) return FailRun(ctx, *error);
-  if (ctx.verboseMode) BuildStartBanner(ctx);
-  if (FatalError error = LocateProfile(ctx)) return FailRun(ctx, *error);
-
-  if (ctx.globalRun) {
-    if (FatalError error = ReadGlobalListing(ctx)) return FailRun(ctx, *error);
-    RebuildParameterString(ctx);
-    ReadClientCode(ctx);
-    if (ctx.verboseMode) ctx.console.Write(ctx.startBanner + "\n");
-    return RunAllSystems(ctx);
-  }
-
-  if (FatalError error = ReadSystemProfile(ctx, std::move(ctx.profileFile), ProfileReading::Strict))
-    return FailRun(ctx, *error);
-  return RunSingleSystem(ctx);
+  const int status = Run(ctx, argc, argv);
+  DisarmDeadline(ctx);
+  return status;
 }
 
 }  // namespace kelvoran

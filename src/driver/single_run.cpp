@@ -2,11 +2,13 @@
 
 #include "driver/command_line.h"
 #include "driver/fail_run.h"
+#include "driver/run_deadline.h"
 #include "driver/run_steps.h"
 #include "output/log_writer.h"
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
 #include "rfc/failure_report.h"
+#include "rfc/rfc_phase.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_scan.h"
 #include "run_context.h"
@@ -24,6 +26,8 @@ std::string ParameterDisplay(std::string_view parameterText) {
 int RunSingleSystem(RunContext& ctx) {
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "program started",
                ctx.programPath);
+  EnterRfcPhase(ctx);
+  EnterStep(ctx, "RfcEnvironment", ctx.profile.destination);
   InstallRfcEnvironment(ctx);
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "RfcEnvironment called", "");
 
@@ -57,11 +61,13 @@ int RunSingleSystem(RunContext& ctx) {
   CloseConnection(ctx);
 
   if (ctx.callStatus != kCallOk) {
-    ScanTraceFile(ctx);
+    // The trace file explains a failed call; an answer that could not be written is no RFC
+    // failure, and an older trace entry would only mislead.
+    if (ctx.lastQueryResult != RFC_OK) ScanTraceFile(ctx);
     return FailRun(ctx, std::string(ctx.output.Text()));
   }
-  PrintOutput(ctx);
-  ctx.files.Remove(kTraceFileName);
+  PrintEnding(ctx, ctx.output.Text(), kExitCompleted);
+  RemoveTraceFileUnlessInUse(ctx);
   if (ctx.verboseMode) {
     ctx.console.Write("\n* " + ctx.clock.TimeOfDay() + " SAP " + kProductName +
                       " now processed...\n");

@@ -64,6 +64,11 @@ std::optional<long> SelectedChannel(const RunContext& ctx) {
 
 void WriteChannel(RunContext& ctx, std::string_view name, std::string_view value,
                   std::string_view unit) {
+  WriteChannel(ctx, name, value, unit, PrtgChannelTags{});
+}
+
+void WriteChannel(RunContext& ctx, std::string_view name, std::string_view value,
+                  std::string_view unit, const PrtgChannelTags& tags) {
   ++ctx.channelCounter;
   if (ctx.hostFlavour == HostFlavour::Brennick && ctx.channelCounter > kBrennickChannelLimit) {
     return;
@@ -100,10 +105,25 @@ void WriteChannel(RunContext& ctx, std::string_view name, std::string_view value
     out.Append("\n<Result><Channel>");
     AppendOutsideText(ctx, name);
     out.Append("</Channel>");
-    if (!unit.empty()) {
+    if (!tags.unit.empty()) {
+      out.Append("\n<Unit>");
+      out.Append(EscapeXml(Cut(tags.unit)));
+      out.Append("</Unit>");
+    } else if (!unit.empty()) {
       out.Append("\n<Unit>Custom</Unit>\n<CustomUnit>");
       AppendOutsideText(ctx, unit);
       out.Append("</CustomUnit>");
+    }
+    if (tags.decimal) out.Append("\n<Float>1</Float>");
+    if (!tags.errorAbove.empty()) {
+      out.Append("\n<LimitMaxError>");
+      out.Append(EscapeXml(Cut(tags.errorAbove)));
+      out.Append("</LimitMaxError>\n<LimitMode>1</LimitMode>");
+      if (!tags.errorMessage.empty()) {
+        out.Append("\n<LimitErrorMsg>");
+        out.Append(EscapeXml(Cut(tags.errorMessage)));
+        out.Append("</LimitErrorMsg>");
+      }
     }
     out.Append("\n<Value>");
     AppendOutsideText(ctx, value);

@@ -15,10 +15,28 @@ inline constexpr std::size_t kChannelFieldCapacity = 123;
 /// Brennick hosts receive at most this many channels of a run.
 inline constexpr int kBrennickChannelLimit = 10;
 
+/// What a channel tells PRTG beyond its name, value and unit: the XML flavours write these as
+/// PRTG's own channel elements (escaped, each cut like the name); the text flavours have no
+/// place for them and ignore them.
+struct PrtgChannelTags {
+  /// One of PRTG's units ("Percent", "Count"), written as <Unit> in place of a custom unit.
+  std::string_view unit;
+  /// <Float>1</Float>: the value has decimals.
+  bool decimal = false;
+  /// <LimitMaxError> with <LimitMode>1</LimitMode>: PRTG sets the sensor to error when the value
+  /// is above this one. Empty: no limit.
+  std::string_view errorAbove;
+  /// <LimitErrorMsg>, the message PRTG shows then (only written with a limit).
+  std::string_view errorMessage;
+};
+
 /// Appends one channel to the document. Every call counts, in every flavour, so the n-th call
 /// of the process writes channel number n (what a Tolvane "CH=" selection refers to).
 void WriteChannel(RunContext& ctx, std::string_view name, std::string_view value,
                   std::string_view unit);
+/// The same with PRTG's channel elements for the XML flavours.
+void WriteChannel(RunContext& ctx, std::string_view name, std::string_view value,
+                  std::string_view unit, const PrtgChannelTags& tags);
 
 /// The Brennick channel key: " /\[]*():-" each become '_', then the first '.' does.
 std::string ChannelKey(std::string_view name);

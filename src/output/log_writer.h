@@ -12,8 +12,8 @@ struct RunContext;
 /// The log file, in the working directory, appended to by every run with ",SYSLOG".
 inline constexpr const char* kLogFileName = "Kelvoran.Log";
 
-/// Writes "<number> <text> <detail>\n" and flushes, when ",SYSLOG" is among the options. The log
-/// file is opened on the first line; a file that cannot be opened only means no log.
+/// Appends "<number> <text> <detail>\n" in one write, when ",SYSLOG" is among the options. The
+/// log file is opened on the first line; a file that cannot be opened only means no log.
 void WriteLogLine(RunContext& ctx, std::int32_t number, std::string_view text,
                   std::string_view detail);
 

@@ -27,17 +27,25 @@ class FileSystem {
   virtual bool Remove(const std::string& path) = 0;
   /// Renames `from` to `to`, replacing `to`; false on failure.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  /// True when both paths name one and the same existing file, as the file system sees it
+  /// (letter case, links, Windows' trailing dots); false when either does not exist.
+  virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 
   /// A file exists when it can be opened for reading in text mode.
   bool Exists(const std::string& path) { return Open(path, "r") != nullptr; }
 };
 
-/// The real file system, through the C library.
+/// The real file system, through the C library. Only regular files are ever opened: a
+/// directory, a device or a pipe counts as no file at all, for reading and for writing, and a
+/// Windows device name (platform/device_names.h) is never handed to the system, on any
+/// platform. A path the platform cannot open whole (too long, or with a NUL character inside)
+/// is no file either: it is never cut to fit.
 class DiskFileSystem : public FileSystem {
  public:
   FilePtr Open(const std::string& path, const char* mode) override;
   bool Remove(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
+  bool SameFile(const std::string& a, const std::string& b) override;
 };
 
 }  // namespace kelvoran

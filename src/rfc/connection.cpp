@@ -3,8 +3,12 @@
 #include <cctype>
 #include <climits>
 #include <cstdio>
+#include <utility>
 
+#include "driver/run_deadline.h"
 #include "output/log_writer.h"
+#include "platform/folder_lock.h"
+#include "platform/process_id.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -48,37 +52,76 @@ int LeadingNumber(std::string_view text) {
   return static_cast<int>(negative ? -number : number);
 }
 
+// Copies `source` byte for byte into `target` and closes `target`; false when the copy is not
+// whole.
+bool CopyAndClose(std::FILE* source, FilePtr target) {
+  char block[4096];
+  std::size_t got;
+  bool written = true;
+  while ((got = std::fread(block, 1, sizeof block, source)) > 0) {
+    if (std::fwrite(block, 1, got, target.get()) != got) {
+      written = false;
+      break;
+    }
+  }
+  if (std::ferror(source)) written = false;
+  if (std::fclose(target.release()) != 0) written = false;
+  return written;
+}
+
 // Replaces "SapRfc.ini" with an exact copy of `source`, so that no reader of it ever sees it
-// half written: the copy goes to a temporary file beside it, which is then renamed over it.
+// half written: the copy goes to a file of this process's own beside it, which is then renamed
+// over it. Other probes of the folder may write copies of their own at the same time; putting
+// one in place is what the caller's lock guards.
 bool ReplaceRfcIni(RunContext& ctx, std::FILE* source) {
-  const std::string temporary = std::string(kRfcIniName) + ".new";
-  {
-    FilePtr target = ctx.files.Open(temporary, "wb");
-    if (!target) return false;
-    char block[4096];
-    std::size_t got;
-    bool written = true;
-    while ((got = std::fread(block, 1, sizeof block, source)) > 0) {
-      if (std::fwrite(block, 1, got, target.get()) != got) {
-        written = false;
-        break;
-      }
-    }
-    if (std::ferror(source)) written = false;
-    if (std::fclose(target.release()) != 0) written = false;
-    if (!written) {
-      ctx.files.Remove(temporary);
-      return false;
-    }
+  const std::string& temporary = TemporaryIniName(ctx);
+  FilePtr target = ctx.files.Open(temporary, "wb");
+  if (!target) return false;
+  // From here until it is renamed, an ending of the process removes the copy.
+  ctx.rfc.temporaryIniPresent.store(true);
+  if (CopyAndClose(source, std::move(target)) && ctx.files.Rename(temporary, kRfcIniName)) {
+    ctx.rfc.temporaryIniPresent.store(false);
+    return true;
   }
-  if (!ctx.files.Rename(temporary, kRfcIniName)) {
-    ctx.files.Remove(temporary);
-    return false;
+  RemoveTemporaryIni(ctx);
+  return false;
+}
+
+// The folder's SapRfc.ini lock, held for the life of this object. Where the lock file cannot
+// be used the probe goes on unguarded, as a probe alone in its folder needs no lock.
+class SapRfcIniLock {
+ public:
+  explicit SapRfcIniLock(RunContext& ctx) : lock_(ctx.folderLock) {
+    if (lock_ != nullptr) lock_->LockExclusive(FolderLockRange::SapRfcIni);
   }
-  return true;
+  ~SapRfcIniLock() {
+    if (lock_ != nullptr) lock_->Unlock(FolderLockRange::SapRfcIni);
+  }
+  SapRfcIniLock(const SapRfcIniLock&) = delete;
+  SapRfcIniLock& operator=(const SapRfcIniLock&) = delete;
+
+ private:
+  FolderLock* lock_;
+};
+
+// True when the per-destination file is "SapRfc.ini" itself (destination "ini", or "INI" where
+// file names ignore letter case): it is then used as it stands, never copied onto itself.
+bool IsRfcIniItself(RunContext& ctx, const std::string& destinationIni) {
+  return ctx.files.SameFile(destinationIni, kRfcIniName);
 }
 
 }  // namespace
+
+const std::string& TemporaryIniName(RunContext& ctx) {
+  if (ctx.rfc.temporaryIni.empty()) {
+    ctx.rfc.temporaryIni = "Kelvoran." + std::to_string(CurrentProcessId()) + ".tmp";
+  }
+  return ctx.rfc.temporaryIni;
+}
+
+void RemoveTemporaryIni(RunContext& ctx) {
+  if (ctx.rfc.temporaryIniPresent.exchange(false)) ctx.files.Remove(ctx.rfc.temporaryIni);
+}
 
 std::string BuildConnectString(const RunContext& ctx) {
   const SystemProfile& p = ctx.profile;
@@ -87,6 +130,7 @@ std::string BuildConnectString(const RunContext& ctx) {
 }
 
 RfcHandle OpenConnection(RunContext& ctx) {
+  EnterStep(ctx, "OpenConnection");
   RfcState& rfc = ctx.rfc;
   ConnectionCopies& c = rfc.copies;
   const SystemProfile& p = ctx.profile;
@@ -128,8 +172,10 @@ RfcHandle OpenConnection(RunContext& ctx) {
   }
   options.trace = 0;
 
-  FilePtr destinationIni = ctx.files.Open(kDestinationIniPrefix + p.destination, "rb");
+  const std::string destinationIniName = kDestinationIniPrefix + p.destination;
+  FilePtr destinationIni = ctx.files.Open(destinationIniName, "rb");
   if (!destinationIni) {
+    EnterStep(ctx, "RfcOpen");
     rfc.lastOpened = RfcOpen(&options);
     WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpen called", "");
     return rfc.lastOpened;
@@ -143,18 +189,23 @@ RfcHandle OpenConnection(RunContext& ctx) {
   } else {
     ctx.console.Write(iniLine);
   }
-  const bool replaced = ReplaceRfcIni(ctx, destinationIni.get());
-  destinationIni.reset();
-  if (!replaced) return 0;
-
-  const std::string connectString = BuildConnectString(ctx);
-  rfc.lastOpened = RfcOpenEx(connectString.c_str(), &rfc.openError);
+  {
+    const SapRfcIniLock lock(ctx);
+    const bool replaced =
+        IsRfcIniItself(ctx, destinationIniName) || ReplaceRfcIni(ctx, destinationIni.get());
+    destinationIni.reset();
+    if (!replaced) return 0;
+    const std::string connectString = BuildConnectString(ctx);
+    EnterStep(ctx, "RfcOpenEx");
+    rfc.lastOpened = RfcOpenEx(connectString.c_str(), &rfc.openError);
+  }
   WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpenEx called", "");
   return rfc.lastOpened;
 }
 
 void CloseConnection(RunContext& ctx) {
   if (ctx.connectionHandle != 0) {
+    EnterStep(ctx, "RfcClose");
     RfcClose(ctx.connectionHandle);
     ctx.connectionHandle = 0;
   }

@@ -21,7 +21,20 @@ inline constexpr const char* kDestinationIniPrefix = "SapRfc.";
 /// "SapRfc.ini" and the connection is opened by destination (RfcOpenEx with the connect
 /// string); otherwise directly from the profile's host and system number, or gateway in R/2
 /// mode (RfcOpen). ",HOST=" and ",NO=" in the options override host and system number.
+///
+/// On the destination route the folder's SapRfc.ini lock is held from before the copy is put
+/// in place until RfcOpenEx has returned, so the library reads this probe's copy and no other
+/// probe's; the direct route takes no lock.
 RfcHandle OpenConnection(RunContext& ctx);
+
+/// The name of this process's own copy of a per-destination file while it is written:
+/// "Kelvoran." + process id + ".tmp", never a name "SapRfc." + a destination.
+const std::string& TemporaryIniName(RunContext& ctx);
+
+/// Removes this process's copy of a per-destination file if one may still be on disk (an
+/// ending that cuts the replacement of SapRfc.ini short calls it). Safe to call from another
+/// thread than the run's, and more than once.
+void RemoveTemporaryIni(RunContext& ctx);
 
 /// The connect string of the destination route; the language is always D.
 std::string BuildConnectString(const RunContext& ctx);

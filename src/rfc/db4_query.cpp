@@ -2,12 +2,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "driver/run_deadline.h"
 #include "output/channel_writer.h"
 #include "output/document.h"
 #include "output/log_writer.h"
 #include "rfc/failure_report.h"
+#include "rfc/packed_decimal.h"
 #include "rfc/rfc_result.h"
 #include "rfc/system_info.h"
 #include "run_context.h"
@@ -45,9 +49,71 @@ constexpr unsigned kTimeOffset = 18, kTimeLength = 6;
 constexpr unsigned kSysIdOffset = 24, kSysIdLength = 8;
 constexpr unsigned kTableCountOffset = 32, kKeyCountOffset = 36, kIndexCountOffset = 40;
 
+// Where a field lies in the record, the fields packed without gaps as the library lays them out.
+constexpr unsigned FieldOffset(std::string_view name) {
+  unsigned offset = 0;
+  for (const FieldEntry& f : kDb4InfoFields) {
+    if (name == f.name) return offset;
+    offset += f.length;
+  }
+  return kDb4InfoLength;
+}
+constexpr const FieldEntry& Field(std::string_view name) {
+  for (const FieldEntry& f : kDb4InfoFields) {
+    if (name == f.name) return f;
+  }
+  return kDb4InfoFields[0];
+}
+static_assert(FieldOffset("ASP_TOT_S") + Field("ASP_TOT_S").length == kDb4InfoLength);
+static_assert(FieldOffset("TAB_CNT") == kTableCountOffset &&
+              FieldOffset("CST_CNT") == kKeyCountOffset &&
+              FieldOffset("IDX_CNT") == kIndexCountOffset);
+
+// The storage pool's fill, a percentage with five decimals.
+constexpr const char* kAspUsedField = "SYS_ASP_P";
+constexpr const char* kAspUsedChannel = "System ASP used";
+
+// The counts of objects that the ABAP Dictionary defines and the database lacks, and of those
+// the database holds and the Dictionary does not know. Any one of them is an inconsistency,
+// so each alarms in PRTG from the first object on.
+struct ObjectCountChannel {
+  const char* name;
+  const char* field;
+  const char* alarm;
+};
+constexpr ObjectCountChannel kObjectCountChannels[] = {
+    {"Tables missing in DB", "TAB_MIS_DB",
+     "Tables of the ABAP Dictionary are missing in the database"},
+    {"Indexes missing in DB", "IDX_MIS_DB",
+     "Indexes of the ABAP Dictionary are missing in the database"},
+    {"Prim.Keys missing in DB", "CST_MIS_DB",
+     "Primary keys of the ABAP Dictionary are missing in the database"},
+    {"Views missing in DB", "VIE_MIS_DB",
+     "Views of the ABAP Dictionary are missing in the database"},
+    {"Tables unknown to DDIC", "TAB_MIS_DD",
+     "Tables in the database are unknown to the ABAP Dictionary"},
+    {"Indexes unknown to DDIC", "IDX_MIS_DD",
+     "Indexes in the database are unknown to the ABAP Dictionary"},
+    {"Prim.Keys unknown to DDIC", "CST_MIS_DD",
+     "Primary keys in the database are unknown to the ABAP Dictionary"},
+    {"Views unknown to DDIC", "VIE_MIS_DD",
+     "Views in the database are unknown to the ABAP Dictionary"}};
+
+constexpr bool DetailFieldsAreKnown() {
+  for (const ObjectCountChannel& c : kObjectCountChannels) {
+    if (FieldOffset(c.field) == kDb4InfoLength || Field(c.field).type != RFC_TYPE_INT) {
+      return false;
+    }
+  }
+  return FieldOffset(kAspUsedField) < kDb4InfoLength &&
+         Field(kAspUsedField).type == RFC_TYPE_PACKED;
+}
+static_assert(DetailFieldsAreKnown());
+
 void Install(RunContext& ctx, const char* name, RfcTypeElement* elements, unsigned count,
              RfcTypeHandle& type) {
   if (type != 0) return;
+  EnterStep(ctx, "RfcInstallStructure");
   if (RfcInstallStructure(name, elements, count, &type) != RFC_OK) {
     ReportRfcFailure(ctx, "RfcInstallStructure");
   }
@@ -85,7 +151,27 @@ std::string FormatCount(const char* record, unsigned offset) {
   return text;
 }
 
-void WriteResultDocument(RunContext& ctx, const char* info) {
+}  // namespace
+
+bool DetailRequested(const RunContext& ctx) {
+  return ctx.parameterString.find(kDetailKeyword) != std::string::npos;
+}
+
+bool WriteResultDocument(RunContext& ctx, const char* info) {
+  const bool detail = DetailRequested(ctx);
+  std::optional<std::string> aspUsed;
+  if (detail) {
+    const FieldEntry& field = Field(kAspUsedField);
+    aspUsed = DecodePackedDecimal(
+        reinterpret_cast<const unsigned char*>(info) + FieldOffset(kAspUsedField), field.length,
+        field.decimals);
+    if (!aspUsed) {
+      ctx.output.Append(std::string("Error 1034: Invalid Number in ") + kAspUsedField +
+                        " received !");
+      return false;
+    }
+  }
+
   BeginDocument(ctx);
   BeginTextBlock(ctx);
   ctx.output.Append("(");
@@ -102,10 +188,22 @@ void WriteResultDocument(RunContext& ctx, const char* info) {
   WriteChannel(ctx, "No.of DB-Tables", FormatCount(info, kTableCountOffset), "");
   WriteChannel(ctx, "No.of Prim.Keys", FormatCount(info, kKeyCountOffset), "");
   WriteChannel(ctx, "No.of Indexes", FormatCount(info, kIndexCountOffset), "");
+  if (detail) {
+    PrtgChannelTags percent;
+    percent.unit = "Percent";
+    percent.decimal = true;
+    WriteChannel(ctx, kAspUsedChannel, *aspUsed, "PerCent", percent);
+    for (const ObjectCountChannel& channel : kObjectCountChannels) {
+      PrtgChannelTags count;
+      count.unit = "Count";
+      count.errorAbove = "0";
+      count.errorMessage = channel.alarm;
+      WriteChannel(ctx, channel.name, FormatCount(info, FieldOffset(channel.field)), "", count);
+    }
+  }
   EndDocument(ctx);
+  return true;
 }
-
-}  // namespace
 
 int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char* info,
                 RfcTableHandle addtlIndex, RfcTableHandle addtlTables, RfcTableHandle addtlViews,
@@ -125,6 +223,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
   tables[kObjectTableCount] = RfcTable{nullptr, 0, 0, 0, nullptr, 0};
 
   RfcParameter noParameters[] = {RfcParameter{nullptr, 0, 0, 0, nullptr}};
+  EnterStep(ctx, "RfcCall");
   int result = RfcCall(handle, "DB02_DB4_GET_INFO", noParameters, tables);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcCall called", "");
   if (result != RFC_OK) return result;
@@ -135,6 +234,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
                    kDb4InfoLength, info},
       RfcParameter{nullptr, 0, 0, 0, nullptr}};
   char* exception = nullptr;
+  EnterStep(ctx, "RfcReceive");
   result = RfcReceive(handle, received, tables, &exception);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcReceive called", "");
   CopyExceptionName(result, exception, exceptionText);
@@ -143,6 +243,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
 
 int QueryDb4Info(RunContext& ctx, RfcHandle handle) {
   RfcTableHandle tables[kObjectTableCount];
+  EnterStep(ctx, "ItCreate");
   for (int i = 0; i < kObjectTableCount; ++i) {
     tables[i] = ItCreate(kObjectTableNames[i], kObjectRowLength, 0, 0);
     if (tables[i] == nullptr) {
@@ -158,12 +259,12 @@ int QueryDb4Info(RunContext& ctx, RfcHandle handle) {
                                     tables[2], tables[3], tables[4], tables[5], exceptionText);
 
   if (ctx.lastQueryResult == RFC_OK) {
-    ctx.callStatus = kCallOk;
-    if (!ctx.globalRun) WriteResultDocument(ctx, info);
+    if (ctx.globalRun || WriteResultDocument(ctx, info)) ctx.callStatus = kCallOk;
   } else {
     ctx.output.Append(RfcResultMessage(ctx.lastQueryResult, exceptionText));
   }
 
+  EnterStep(ctx, "ItDelete");
   for (int i = 0; i < kObjectTableCount; ++i) {
     if (ItDelete(tables[i]) != 0) {
       ReportRfcFailure(ctx, std::string("ItDelete ") + kObjectTableNames[i]);

@@ -5,6 +5,7 @@
 
 #include "driver/fail_run.h"
 #include "output/print_field.h"
+#include "rfc/connection.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -46,12 +47,17 @@ void ReportRfcFailure(RunContext& ctx, std::string_view operation) {
   RfcErrorInfo error;
   std::memset(&error, 0, sizeof error);
   RfcLastError(&error);
-  ctx.console.Write(FormatRfcFailureReport(operation, error));
   RfcClose(0);
+  // The report is printed whole and is the last thing printed: the print lock is kept until
+  // the process ends, so a deadline striking now can neither cut into it nor follow it. The
+  // library is called before, never while the lock is held.
+  ctx.console.Lock().Lock();
+  ctx.console.Write(FormatRfcFailureReport(operation, error));
   ctx.console.Write("* Programm aborted...\n");
   // The probe names no end-of-output file, so its creation always fails here.
   ctx.console.Write("* Error at EoXput-File...\n");
   ctx.console.Flush();
+  RemoveTemporaryIni(ctx);
   // Ends the process on the spot: the handler may be running inside a library call, which
   // must not be unwound.
   std::_Exit(kExitRfcFailure);

@@ -3,6 +3,7 @@
 #ifndef KELVORAN_RFC_RFC_STATE_H
 #define KELVORAN_RFC_RFC_STATE_H
 
+#include <atomic>
 #include <string>
 
 #include "rfc/rfc_library.h"
@@ -29,6 +30,10 @@ struct RfcState {
   RfcTypeHandle systemInfoType = 0;
   RfcTypeHandle db4InfoType = 0;
   RfcTypeHandle missingObjectType = 0;
+  /// This process's own name for its copy of a per-destination file, fixed on first use, and
+  /// whether such a copy may be on disk (read by an ending on another thread, the deadline's).
+  std::string temporaryIni;
+  std::atomic<bool> temporaryIniPresent{false};
 };
 
 }  // namespace kelvoran

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "driver/run_deadline.h"
 #include "output/log_writer.h"
 #include "rfc/failure_report.h"
 #include "rfc/rfc_result.h"
@@ -32,6 +33,7 @@ void InstallSystemInfoType(RunContext& ctx) {
     elements[i] = RfcTypeElement{const_cast<char*>(kSystemInfoFields[i].name), RFC_TYPE_CHAR,
                                  kSystemInfoFields[i].length, 0, 0};
   }
+  EnterStep(ctx, "RfcInstallStructure");
   if (RfcInstallStructure("RFCSI", elements, kSystemInfoFieldCount, &ctx.rfc.systemInfoType) !=
       RFC_OK) {
     ReportRfcFailure(ctx, "RfcInstallStructure");
@@ -60,6 +62,7 @@ int CallSystemInfo(RunContext& ctx, RfcHandle handle, std::int32_t* currentResou
 
   RfcParameter noParameters[] = {RfcParameter{nullptr, 0, 0, 0, nullptr}};
   RfcTable noTables[] = {RfcTable{nullptr, 0, 0, 0, nullptr, 0}};
+  EnterStep(ctx, "RfcCall");
   int result = RfcCall(handle, "RFC_SYSTEM_INFO", noParameters, noTables);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcCall called", "");
   if (result != RFC_OK) return result;
@@ -73,6 +76,7 @@ int CallSystemInfo(RunContext& ctx, RfcHandle handle, std::int32_t* currentResou
       Parameter("RFC_LOGIN_COMPLETE", RFC_TYPE_CHAR, 1, loginComplete),
       RfcParameter{nullptr, 0, 0, 0, nullptr}};
   char* exception = nullptr;
+  EnterStep(ctx, "RfcReceive");
   result = RfcReceive(handle, received, noTables, &exception);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcReceive called", "");
   CopyExceptionName(result, exception, exceptionText);

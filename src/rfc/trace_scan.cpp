@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "driver/run_deadline.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -33,6 +34,7 @@ std::string FindTraceError(std::FILE* trace) {
 }
 
 void ScanTraceFile(RunContext& ctx) {
+  EnterStep(ctx, "ScanTraceFile");
   FilePtr trace = ctx.files.Open(kTraceFileName, "r");
   if (!trace) {
     ctx.output.Append(" - Look for Trace-File");

@@ -13,6 +13,7 @@
 #include "driver/system_profile.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/device_names.h"
 #include "platform/file_system.h"
 #include "run_context.h"
 
@@ -199,6 +200,8 @@ int New(const std::vector<std::string>& args) {
     values[option] = *value;
   }
   if (!path) return Refuse("new needs the name of the profile file to write");
+  // Opening a device to see whether the name is free may never return.
+  if (IsReservedDeviceName(*path)) return Refuse(*path + " is a Windows device name, not a file");
   for (const NewOption& o : kNewOptions) {
     const auto value = values.find(o.option);
     if (value == values.end()) return Refuse(std::string("missing ") + o.option);

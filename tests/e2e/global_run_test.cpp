@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -58,7 +57,7 @@ std::string WithSetting(std::string profile, const std::string& key, const std::
 void WriteSystems(const ProbeDirectory& dir) {
   dir.WriteLandscape(kLandscape);
   dir.Write("SapRfc.QAS", "DEST=QAS\nASHOST=sapqas01\nSYSNR=10\n");
-  dir.Write("Dev_Rfc.Trc", std::string(kEarlierTrace) + "\n");
+  dir.Write("Dev_Rfc.Trc", OnConsole(std::string(kEarlierTrace) + "\n"));
   dir.WriteProfile("PRD.P00", System("PRD", "sapprd01", "00"));
   dir.WriteProfile("QAS.P00", System("QAS", "sapqas01", "10"));
   dir.WriteProfile("TST.P00", System("TST", "saptst01", "50"));
@@ -89,12 +88,18 @@ std::string MaskTimes(const std::string& text) {
   return std::regex_replace(text, time, "hh:mm:ss");
 }
 
-// The message line of every entry of the trace file, in order.
+// The message line of every entry of the trace file, in order. The library writes the file in
+// text mode, so its lines end as on the console.
 std::vector<std::string> TraceMessages(const ProbeDirectory& dir) {
   std::vector<std::string> messages;
-  std::istringstream trace(dir.Read("Dev_Rfc.Trc"));
-  for (std::string line; std::getline(trace, line);) {
+  const std::string trace = dir.Read("Dev_Rfc.Trc");
+  const std::string lineEnd = OnConsole("\n");
+  for (std::size_t at = 0; at < trace.size();) {
+    std::size_t end = trace.find(lineEnd, at);
+    if (end == std::string::npos) end = trace.size();
+    const std::string line = trace.substr(at, end - at);
     if (line.find("======> ") != std::string::npos) messages.push_back(line);
+    at = end + lineEnd.size();
   }
   return messages;
 }
@@ -159,7 +164,7 @@ TEST(GlobalRunTest, SummaryInEveryFlavourOnBothRoutes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     const ProcessResult result = dir.Run(c.args);
-    EXPECT_EQ(result.out, c.expected);
+    EXPECT_EQ(result.out, OnConsole(c.expected));
     EXPECT_EQ(result.err, c.expected == xml ? OnConsole(qas) : "");
     EXPECT_EQ(result.status, 0);
   }
@@ -214,9 +219,10 @@ TEST(GlobalRunTest, VerdictsCountsAndStateLines) {
     // The executing line shows the options with ':' as a blank, cut before " @".
     const ProcessResult result = dir.Run({"x", "ITEM=Landscape:East,SYSLOG", "@sapmon01"});
     EXPECT_EQ(MaskTimes(result.out),
-              std::string(kBanner) + "* hh:mm:ss ITEM=Landscape East,SYSLOG State=Executing\n" +
-                  "\n<Prtg>\n\n" + c.stateLines + "\n<Text>(***) Landscape East: " + c.counts +
-                  "</Text>\n\n</Prtg>\n\n" + kClosingLine);
+              OnConsole(std::string(kBanner) +
+                        "* hh:mm:ss ITEM=Landscape East,SYSLOG State=Executing\n" +
+                        "\n<Prtg>\n\n" + c.stateLines + "\n<Text>(***) Landscape East: " +
+                        c.counts + "</Text>\n\n</Prtg>\n\n" + kClosingLine));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(TraceMessages(dir), c.trace);
   }
@@ -268,7 +274,7 @@ TEST(GlobalRunTest, FatalEndingsAfterTheEnvelopeOpening) {
     WriteSystems(dir);
     dir.Write("Almandor.Prf", ItemListing(c.systems));
     const ProcessResult result = dir.Run({"x", c.options});
-    EXPECT_EQ(MaskTimes(result.out), c.expected);
+    EXPECT_EQ(MaskTimes(result.out), OnConsole(c.expected));
     EXPECT_EQ(result.status, c.status);
   }
 }
@@ -301,7 +307,7 @@ TEST(GlobalRunTest, ListingErrorsEndTheRunBeforeItStarts) {
     WriteSystems(dir);
     if (c.listingName != nullptr) dir.Write(c.listingName, "");
     const ProcessResult result = dir.Run(c.args);
-    EXPECT_EQ(result.out, ErrorDocument(c.message));
+    EXPECT_EQ(result.out, OnConsole(ErrorDocument(c.message)));
     EXPECT_EQ(result.status, 2);
   }
 }
@@ -361,8 +367,9 @@ TEST(GlobalRunTest, NoCredentialCarriedToTheNextSystem) {
     dir.Write("Almandor.Prf", ItemListing("PRD.P00#QAS.P00#"));
     const ProcessResult result = dir.Run({"x", "ITEM=I1 #"});
     EXPECT_EQ(MaskTimes(result.out),
-              std::string(kBanner) + "* hh:mm:ss ITEM=I1 # State=Executing\n\n<Prtg>\n\n" +
-                  "\n* hh:mm:ss PRD.P00, sapprd01, PRD, 00, 100 State=Processed\n" + c.expected);
+              OnConsole(std::string(kBanner) + "* hh:mm:ss ITEM=I1 # State=Executing\n\n<Prtg>\n\n" +
+                        "\n* hh:mm:ss PRD.P00, sapprd01, PRD, 00, 100 State=Processed\n" +
+                        c.expected));
     EXPECT_EQ(result.status, c.status);
     EXPECT_EQ(TraceMessages(dir), c.trace);
   }

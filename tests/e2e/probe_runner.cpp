@@ -3,23 +3,16 @@
 #include <cstdio>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <mutex>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace kelvoran {
-
-namespace {
-
-std::string ReadStream(std::FILE* file) {
-  std::string text;
-  std::rewind(file);
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  return text;
-}
-
-}  // namespace
 
 std::string OnConsole(std::string_view text) {
 #ifdef _WIN32
@@ -35,6 +28,186 @@ std::string OnConsole(std::string_view text) {
 #endif
 }
 
+#ifdef _WIN32
+
+namespace {
+
+// The folder of the running test program: the executables it runs are built beside it.
+std::filesystem::path TestProgramFolder() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD got = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (got == 0) throw std::runtime_error("GetModuleFileName failed");
+    if (got < name.size()) {
+      name.resize(got);
+      return std::filesystem::path(name).parent_path();
+    }
+    name.resize(name.size() * 2);
+  }
+}
+
+std::string BesideTestProgram(const char* builtPath) {
+  return (TestProgramFolder() / std::filesystem::path(builtPath).filename()).string();
+}
+
+// Text in the ANSI code page, as the child's C runtime turns its command line back into argv.
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
+}
+
+// One argument of a command line, quoted so that the C runtime's parser gives it back whole:
+// blanks and quotes inside it, and backslashes in front of a quote or of the closing quote.
+std::wstring QuoteArgument(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  quoted += L'"';
+  return quoted;
+}
+
+// A temporary file that the child writes or reads as a standard stream; deleted when closed.
+class StreamFile {
+ public:
+  StreamFile() {
+    wchar_t folder[MAX_PATH + 1];
+    wchar_t name[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"kvr", 0, name) == 0)
+      throw std::runtime_error("no temporary file for a standard stream");
+    handle_ = CreateFileW(name, GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                          nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) {
+      DeleteFileW(name);
+      throw std::runtime_error("temporary file for a standard stream cannot be opened");
+    }
+  }
+  ~StreamFile() { CloseHandle(handle_); }
+  StreamFile(const StreamFile&) = delete;
+  StreamFile& operator=(const StreamFile&) = delete;
+
+  HANDLE Handle() const { return handle_; }
+
+  void Write(const std::string& text) {
+    DWORD written = 0;
+    if (!text.empty() &&
+        (!WriteFile(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+         written != text.size()))
+      throw std::runtime_error("standard input cannot be written");
+    SetFilePointer(handle_, 0, nullptr, FILE_BEGIN);
+  }
+
+  std::string ReadAll() {
+    SetFilePointer(handle_, 0, nullptr, FILE_BEGIN);
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(handle_, buffer, sizeof buffer, &got, nullptr) && got > 0)
+      text.append(buffer, got);
+    return text;
+  }
+
+ private:
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// The three stream handles are inheritable only while their own child is created, so that a
+// process started at the same moment from another thread inherits none of them.
+std::mutex& ProcessCreation() {
+  static std::mutex creation;
+  return creation;
+}
+
+}  // namespace
+
+std::string ProbePath() { return BesideTestProgram(KELVORAN_TEST_PROBE); }
+
+std::string ProfileToolPath() { return BesideTestProgram(KELVORAN_TEST_PROFILE_TOOL); }
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::filesystem::path& directory, const std::string& input) {
+  StreamFile in, out, err;
+  in.Write(input);
+
+  std::wstring commandLine = QuoteArgument(Widen(program));
+  for (const std::string& arg : args) commandLine += L" " + QuoteArgument(Widen(arg));
+
+  // A clean environment: the probe reads none, and only the simulated library's variable
+  // could change what it sees. Windows itself needs to know where it lives.
+  std::wstring environment;
+  wchar_t systemRoot[MAX_PATH + 1];
+  const DWORD rootLength = GetEnvironmentVariableW(L"SystemRoot", systemRoot, MAX_PATH + 1);
+  if (rootLength > 0 && rootLength <= MAX_PATH) {
+    environment += L"SystemRoot=" + std::wstring(systemRoot, rootLength);
+    environment += L'\0';
+    environment += L"PATH=" + std::wstring(systemRoot, rootLength) + L"\\system32";
+    environment += L'\0';
+  }
+  environment += L'\0';
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in.Handle();
+  startup.hStdOutput = out.Handle();
+  startup.hStdError = err.Handle();
+  PROCESS_INFORMATION process{};
+  BOOL created = FALSE;
+  {
+    std::lock_guard<std::mutex> lock(ProcessCreation());
+    const HANDLE streams[] = {in.Handle(), out.Handle(), err.Handle()};
+    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                             CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
+                             directory.wstring().c_str(), &startup, &process);
+    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, 0);
+  }
+  if (!created) throw std::runtime_error("cannot start " + program);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  const BOOL known = GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  ProcessResult result;
+  result.out = out.ReadAll();
+  result.err = err.ReadAll();
+  // A crash ends a Windows process with an exception code far above any exit status.
+  result.status = known && code <= 255 ? static_cast<int>(code) : -1;
+  return result;
+}
+
+#else
+
+namespace {
+
+std::string ReadStream(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  return text;
+}
+
+}  // namespace
+
 std::string ProbePath() { return KELVORAN_TEST_PROBE; }
 
 std::string ProfileToolPath() { return KELVORAN_TEST_PROFILE_TOOL; }
@@ -49,6 +222,12 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   std::fwrite(input.data(), 1, input.size(), in);
   std::fflush(in);
   std::rewind(in);
+  // Built before the fork: the child of a process with several threads (tests that start
+  // probes at once) may only call functions that allocate nothing.
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
@@ -56,10 +235,6 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     dup2(fileno(out), 1);
     dup2(fileno(err), 2);
     if (chdir(directory.c_str()) != 0) _exit(127);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
     // A clean environment: the probe reads none, and only the simulated library's variable
     // could change what it sees.
     char path[] = "PATH=/usr/bin:/bin";
@@ -79,5 +254,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   std::fclose(err);
   return result;
 }
+
+#endif
 
 }  // namespace kelvoran

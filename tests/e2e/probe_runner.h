@@ -22,7 +22,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
 /// `text` as it reaches a captured standard output: the C runtime writes each line feed of a
 /// text-mode stream as CR LF on Windows and unchanged elsewhere. Expected console output of a
-/// process is written with plain line feeds and passed through this.
+/// process, and the content of files it writes in text mode (log, trace), is written with plain
+/// line feeds and passed through this.
 std::string OnConsole(std::string_view text);
 
 /// The probe built with the tests.

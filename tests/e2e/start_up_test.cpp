@@ -11,8 +11,8 @@ TEST(StartUpTest, NoArgumentGivesError1001) {
   TempDir dir;
   const ProcessResult result = RunProcess(ProbePath(), {}, dir.Path());
   EXPECT_EQ(result.out,
-            "<Prtg>\n<Error>1</Error>\n<Text>Error 1001: Parameter for Profile-Name is missing "
-            "!</Text>\n</Prtg>\n");
+            OnConsole("<Prtg>\n<Error>1</Error>\n<Text>Error 1001: Parameter for Profile-Name "
+                      "is missing !</Text>\n</Prtg>\n"));
   EXPECT_EQ(result.status, 2);
 }
 
@@ -20,15 +20,15 @@ TEST(StartUpTest, UnknownFlavourGivesError1031) {
   TempDir dir;
   const ProcessResult result = RunProcess(ProbePath(), {"PRD", "FLAVOUR=x<y>"}, dir.Path());
   EXPECT_EQ(result.out,
-            "<Prtg>\n<Error>1</Error>\n<Text>Error 1031: Invalid Flavour x&lt;y&gt; "
-            "found...</Text>\n</Prtg>\n");
+            OnConsole("<Prtg>\n<Error>1</Error>\n<Text>Error 1031: Invalid Flavour x&lt;y&gt; "
+                      "found...</Text>\n</Prtg>\n"));
   EXPECT_EQ(result.status, 2);
 }
 
 TEST(StartUpTest, HelpAndVersionForPeople) {
   TempDir dir;
   const ProcessResult version = RunProcess(ProbePath(), {"--version"}, dir.Path());
-  EXPECT_EQ(version.out, "Kelvoran Vers 4.3 / 29.08.22\n");
+  EXPECT_EQ(version.out, OnConsole("Kelvoran Vers 4.3 / 29.08.22\n"));
   EXPECT_EQ(version.status, 0);
   for (const char* flag : {"--help", "-h"}) {
     SCOPED_TRACE(flag);

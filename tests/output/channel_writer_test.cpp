@@ -63,6 +63,48 @@ TEST(ChannelWriterTest, OneChannelInEachForm) {
   }
 }
 
+TEST(ChannelWriterTest, PrtgTagsInTheXmlFormOnly) {
+  PrtgChannelTags percent;
+  percent.unit = "Percent";
+  percent.decimal = true;
+  PrtgChannelTags limit;
+  limit.unit = "Count";
+  limit.errorAbove = "0";
+  limit.errorMessage = "Indexes <missing> & more";
+  PrtgChannelTags limitWithoutMessage;
+  limitWithoutMessage.errorAbove = "5";
+  struct Case {
+    const char* label;
+    HostFlavour flavour;
+    const char* unit;
+    PrtgChannelTags tags;
+    const char* expected;
+  } cases[] = {
+      {"PRTG's unit in place of the custom unit", HostFlavour::ExeXml, "PerCent", percent,
+       "\n<Result><Channel>c</Channel>\n<Unit>Percent</Unit>\n<Float>1</Float>"
+       "\n<Value>7</Value></Result>\n"},
+      {"an error limit with its message, escaped", HostFlavour::Vistrel, "", limit,
+       "\n<Result><Channel>c</Channel>\n<Unit>Count</Unit>\n<LimitMaxError>0</LimitMaxError>"
+       "\n<LimitMode>1</LimitMode>\n<LimitErrorMsg>Indexes &lt;missing&gt; &amp; more"
+       "</LimitErrorMsg>\n<Value>7</Value></Result>\n"},
+      {"a limit without a message, the custom unit kept", HostFlavour::Quellon, "kB",
+       limitWithoutMessage,
+       "\n<Result><Channel>c</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>kB</CustomUnit>"
+       "\n<LimitMaxError>5</LimitMaxError>\n<LimitMode>1</LimitMode>"
+       "\n<Value>7</Value></Result>\n"},
+      {"Brennick has no place for them", HostFlavour::Brennick, "PerCent", percent,
+       "\n\nMessage.c: c (%)\nStatistic.c: 7"},
+      {"nor has Tolvane", HostFlavour::Tolvane, "", limit, "\n> c: 7 #"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TestContext t;
+    t.ctx.hostFlavour = c.flavour;
+    WriteChannel(t.ctx, "c", "7", c.unit, c.tags);
+    EXPECT_EQ(t.ctx.output.Text(), c.expected);
+  }
+}
+
 TEST(ChannelWriterTest, ChannelSelection) {
   struct Case {
     const char* options;

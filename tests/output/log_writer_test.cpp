@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "driver/command_line.h"
 #include "support/temp_dir.h"
 #include "support/test_context.h"
@@ -30,7 +36,7 @@ TEST(LogWriterTest, WritesOnlyWithSyslog) {
       WriteLogLine(t.ctx, 0, "program started", "kelvoran");
       WriteLogLine(t.ctx, 7, "RfcOpen called", "");
     }
-    EXPECT_EQ(dir.Read(kLogFileName), c.expected);
+    EXPECT_EQ(dir.ReadText(kLogFileName), c.expected);
   }
 }
 
@@ -42,7 +48,38 @@ TEST(LogWriterTest, AppendsToAnExistingLog) {
   t.ctx.parameterText = ",SYSLOG";
   RebuildParameterString(t.ctx);
   WriteLogLine(t.ctx, 3, "RfcCall called", "");
-  EXPECT_EQ(dir.Read(kLogFileName), "earlier\n3 RfcCall called \n");
+  EXPECT_EQ(dir.ReadText(kLogFileName), "earlier\n3 RfcCall called \n");
+}
+
+// Something other than a file in the log's place: no log, and the run goes on.
+TEST(LogWriterTest, NoLogWhereTheLogFileCannotBe) {
+  struct Case {
+    const char* label;
+    bool fifo;  // otherwise a directory
+  } cases[] = {
+      {"a directory", false},
+#ifndef _WIN32
+      {"a FIFO without reader, which must not hang the probe", true},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempDir dir;
+    ScopedWorkingDirectory cwd(dir.Path());
+    if (c.fifo) {
+#ifndef _WIN32
+      ASSERT_EQ(mkfifo(kLogFileName, 0600), 0);
+#endif
+    } else {
+      std::filesystem::create_directory(kLogFileName);
+    }
+    TestContext t;
+    t.ctx.parameterText = ",SYSLOG";
+    RebuildParameterString(t.ctx);
+    WriteLogLine(t.ctx, 0, "program started", "kelvoran");
+    WriteLogLine(t.ctx, 1, "RfcOpen called", "");
+    EXPECT_EQ(std::filesystem::is_fifo(kLogFileName), c.fifo);
+  }
 }
 
 }  // namespace

@@ -67,6 +67,27 @@ TEST(LandscapeTest, ReadsSystemsWithTheirWayInLogonsAnswersAndFaults) {
   EXPECT_EQ(FindByGateway(result.landscape, "GW01", "SAPGW02"), &r2x);
 }
 
+TEST(LandscapeTest, SlowAndSilentSystems) {
+  const LandscapeResult result = ParseLandscape(
+      "[PRD]\nASHOST = sapprd01\nSYSNR = 00\n"
+      "DELAY_OPEN = 600000\ndelay_call = 0\nDELAY_RECEIVE = 20\n"
+      "HANG = rfcreceive DB02_DB4_GET_INFO\nHANG = RfcClose\nHANG = RfcCall RFC_SYSTEM_INFO\n"
+      "[QAS]\nASHOST = sapqas01\nSYSNR = 00\n",
+      "Landscape.ini");
+  ASSERT_EQ(result.error, "");
+  const SystemEntry& prd = result.landscape.systems[0];
+  EXPECT_EQ(prd.openDelay, 600000);
+  EXPECT_EQ(prd.callDelay, 0);
+  EXPECT_EQ(prd.receiveDelay, 20);
+  EXPECT_EQ(prd.hangs, (std::set<std::pair<std::string, std::string>>{
+                           {"RfcCall", "RFC_SYSTEM_INFO"},
+                           {"RfcClose", ""},
+                           {"RfcReceive", "DB02_DB4_GET_INFO"}}));
+  const SystemEntry& qas = result.landscape.systems[1];
+  EXPECT_EQ(qas.openDelay + qas.callDelay + qas.receiveDelay, 0);
+  EXPECT_TRUE(qas.hangs.empty());
+}
+
 TEST(LandscapeTest, MalformedLandscapeNamesFileLineAndFault) {
   // Lines 1 to 3; each case adds its own lines from line 4 on.
   const std::string prd = "[PRD]\nASHOST = sapprd01\nSYSNR = 00\n";
@@ -127,6 +148,27 @@ TEST(LandscapeTest, MalformedLandscapeNamesFileLineAndFault) {
        "line 4: FAIL_LOGON 'maybe' is neither YES nor NO"},
       {"error message beyond its field", prd + "ERROR_MESSAGE = " + std::string(256, 'm') + "\n",
        "line 4: ERROR_MESSAGE is 256 characters long, at most 255 fit"},
+      {"delay beyond ten minutes", prd + "DELAY_OPEN = 600001\n",
+       "line 4: DELAY_OPEN '600001' is not a whole number of milliseconds from 0 to 600000"},
+      {"delay not a number", prd + "DELAY_RECEIVE = 2s\n",
+       "line 4: DELAY_RECEIVE '2s' is not a whole number of milliseconds from 0 to 600000"},
+      {"negative delay", prd + "DELAY_CALL = -1\n",
+       "line 4: DELAY_CALL '-1' is not a whole number of milliseconds from 0 to 600000"},
+      {"delay of many digits", prd + "DELAY_CALL = 00000000000000000001\n",
+       "line 4: DELAY_CALL '00000000000000000001' is not a whole number of milliseconds from 0 "
+       "to 600000"},
+      {"delay twice", prd + "DELAY_CALL = 1\nDELAY_CALL = 2\n",
+       "line 5: DELAY_CALL is given twice for system PRD (first in line 4)"},
+      {"hang in an unknown operation", prd + "HANG = ItCreate\n",
+       "line 4: HANG: 'ItCreate' is not an operation a system can hang in (RfcOpen, RfcOpenEx, "
+       "RfcCall, RfcReceive, RfcClose)"},
+      {"hang of open for a module", prd + "HANG = RfcOpen RFC_SYSTEM_INFO\n",
+       "line 4: HANG: RfcOpen calls no function module"},
+      {"hang for an unknown module", prd + "HANG = RfcCall RFC_PING\n",
+       "line 4: HANG: 'RFC_PING' is not a function module the library knows"},
+      {"hang without operation", prd + "HANG =\n",
+       "line 4: HANG needs a library operation and, for RfcCall and RfcReceive, may name a "
+       "function module"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

@@ -48,7 +48,7 @@ class SimRfcTest : public ::testing::Test {
   }
   static std::string LastMessage() { return LastError().message; }
 
-  std::string Trace() const { return dir_.Read("Dev_Rfc.Trc"); }
+  std::string Trace() const { return dir_.ReadText("Dev_Rfc.Trc"); }
 
   /// RfcOpen by application server, with user and password padded as the probe pads them.
   static RfcHandle OpenServer(const char* host, int systemNumber, const char* client = "100",

@@ -38,6 +38,12 @@ class MemoryFileSystem : public FileSystem {
     return true;
   }
 
+  /// Paths name the same file only when they are equal, as on a file system that tells letter
+  /// cases apart.
+  bool SameFile(const std::string& a, const std::string& b) override {
+    return a == b && files_.count(a) != 0;
+  }
+
   /// Every path opened so far, in order.
   const std::vector<std::string>& Probes() const { return probes_; }
 

@@ -38,6 +38,13 @@ std::string TempDir::Read(const std::string& name) const {
   return content.str();
 }
 
+std::string TempDir::ReadText(const std::string& name) const {
+  std::ifstream in(path_ / name);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
 bool TempDir::Exists(const std::string& name) const {
   return std::filesystem::exists(path_ / name);
 }

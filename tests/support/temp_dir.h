@@ -19,6 +19,9 @@ class TempDir {
   void Write(const std::string& name, const std::string& content) const;
   /// The whole content of the file `name`; empty when it does not exist.
   std::string Read(const std::string& name) const;
+  /// The content of the file `name` as a text-mode stream reads it (on Windows CR LF as LF):
+  /// for files that the probe or the library writes in text mode.
+  std::string ReadText(const std::string& name) const;
   bool Exists(const std::string& name) const;
 
  private:

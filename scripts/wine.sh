@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Runs a Windows program under wine64 the way CI needs it: a private Wine prefix in
+# build/wine, no standard input from a terminal, no display, no Wine debug output, and no
+# offer to install Mono or Gecko. CTest starts the Windows tests through this script.
+# Usage: wine.sh PROGRAM.exe [ARGUMENTS...]
+#        wine.sh --prepare   makes the prefix if it is not there yet (once, some seconds) and
+#                            starts its Wine server to stay until --stop
+#        wine.sh --stop      ends this prefix's Wine server and every program left in it
+# Debian's Wine server ends as soon as its last program does, and a program that starts at
+# that moment loses its connection ("recvmsg: Connection reset by peer"); tests start one
+# short program after another, so they run against a server started with --prepare.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="${KELVORAN_WINEPREFIX:-$root/build/wine}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver64
+[ -x "$wine" ] || wine=$(command -v wine64 || true)
+[ -x "$server" ] || server=$(command -v wineserver64 || command -v wineserver || true)
+if [ -z "$wine" ] || [ -z "$server" ]; then
+  echo "wine.sh: wine64 is not installed (Debian package wine64)" >&2
+  exit 2
+fi
+
+case "${1:-}" in
+  --prepare)
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      mkdir -p "$WINEPREFIX"
+      # wineboot complains that it finds no 32-bit Wine; the 64-bit prefix is complete.
+      "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
+      "$server" -w
+      [ -f "$WINEPREFIX/system.reg" ] || { echo "wine.sh: no Wine prefix made" >&2; exit 2; }
+    fi
+    # A server left from an earlier program may be about to end: it is replaced by one that
+    # stays. It goes to the background by itself.
+    "$server" -k 2>/dev/null || true
+    "$server" -w
+    "$server" -p </dev/null >/dev/null 2>&1
+    # The first program starts Wine's services, which stay with the server and keep the
+    # standard streams they inherit: started here, they hold none of a caller's pipes (CTest
+    # waits for the end of the test program's output).
+    "$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1
+    ;;
+  --stop)
+    "$server" -k 2>/dev/null || true
+    ;;
+  "")
+    echo "usage: wine.sh PROGRAM.exe [ARGUMENTS...] | --prepare | --stop" >&2
+    exit 2
+    ;;
+  *)
+    exec "$wine" "$@"
+    ;;
+esac

@@ -1,0 +1,73 @@
+/// The run's deadline ("TIMEOUT="): when the run is not over that many seconds after it
+/// started, the deadline prints the Error 1032 document on its own thread and ends the
+/// process, whatever the run (or the RFC library it is inside) is doing.
+///
+/// The deadline's thread touches nothing of the run but the console and its view below, which
+/// the run keeps up to date under the console's print lock. Without "TIMEOUT=" there is no
+/// thread and every operation here only prints or does nothing.
+#ifndef KELVORAN_DRIVER_RUN_DEADLINE_H
+#define KELVORAN_DRIVER_RUN_DEADLINE_H
+
+#include <string>
+#include <string_view>
+
+#include "driver/fail_run.h"
+#include "output/host_flavour.h"
+
+namespace kelvoran {
+
+struct RunContext;
+
+/// Longest deadline that "TIMEOUT=" accepts, in seconds (PRTG's longest sensor timeout).
+inline constexpr unsigned kLongestTimeout = 900;
+
+/// What the deadline prints when it strikes.
+struct DeadlineView {
+  /// The seconds of the armed deadline; 0 while none is armed.
+  unsigned seconds = 0;
+  HostFlavour flavour = HostFlavour::ExeXml;
+  /// A global run's XML envelope opening is on standard output.
+  bool envelopeOpen = false;
+  /// The RFC library operation the run is inside, or its step ("LocateProfile", ...).
+  std::string operation;
+  /// The destination being measured; the name of the profile or listing being read before a
+  /// destination is known.
+  std::string destination;
+  /// The exit status of a run whose last document is printed; -1 until then. The deadline
+  /// then ends the process with that status and prints nothing.
+  int endedWith = -1;
+};
+
+/// Reads "TIMEOUT=" from the option text: a whole number of seconds from 1 to 900, kept in
+/// `timeoutSeconds`. Without the keyword the value read before (if any) stays. Anything else
+/// is Error 1033 with the value as typed.
+[[nodiscard]] FatalError ReadTimeout(RunContext& ctx);
+
+/// Arms the deadline for `timeoutSeconds`, counted from the start of the run; does nothing
+/// without a timeout or when that one is armed already. A deadline armed before with another
+/// value is replaced. When no watchdog can be started the run goes on without one.
+void ArmDeadline(RunContext& ctx);
+
+/// Stops the deadline (at the end of the run). Must not be called holding the print lock.
+void DisarmDeadline(RunContext& ctx);
+
+/// Notes the operation the run is about to enter, and the destination it measures.
+void EnterStep(RunContext& ctx, std::string_view operation);
+void EnterStep(RunContext& ctx, std::string_view operation, std::string_view destination);
+
+/// Prints a global run's envelope opening and notes that it is open.
+void PrintEnvelopeOpening(RunContext& ctx, std::string_view text);
+
+/// Prints the run's last document and notes that the run has ended with `status`.
+void PrintEnding(RunContext& ctx, std::string_view document, int status);
+
+/// "Error 1032: Timeout after <n> s in <operation> for <destination> !"
+std::string TimeoutMessage(const DeadlineView& view);
+
+/// The document the deadline prints: the error document of the timeout message, or its rest
+/// when the envelope is open.
+std::string TimeoutDocument(const DeadlineView& view);
+
+}  // namespace kelvoran
+
+#endif

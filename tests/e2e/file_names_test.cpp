@@ -1,0 +1,99 @@
+// File names as the probe meets them on the monitor's host: directories and Windows device
+// names are never taken for files, over-long names are missing files, and a per-destination
+// file that is SapRfc.ini itself is used as it stands.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e/probe_fixture.h"
+
+namespace kelvoran {
+namespace {
+
+const std::string kSystem =
+    "[PRD]\nASHOST = sapprd01\nSYSNR = 00\nLOGON = 100 MONI PrdMoni01\n"
+    "FS_A_DATE = 20241007\nFS_A_TIME = 061500\nTAB_CNT = 41234\nCST_CNT = 40877\n"
+    "IDX_CNT = 61590\n";
+
+std::string Missing(const std::string& path) {
+  return ErrorDocument("Error 1002: Profile " + path + " is missing...");
+}
+
+TEST(FileNamesTest, ProfilesThatAreNoFilesAreMissing) {
+  const std::string longName(300, 'a');
+  const struct {
+    const char* label;
+    std::string profile;   // the first argument
+    std::string shown;     // the path in the message
+    bool makeDirectory;    // the profile's name is a directory
+  } cases[] = {
+      {"NUL", "NUL", "NUL.P00", false},
+      {"AUX must not wait for a device", "aux", "aux.P00", false},
+      {"COM1 with a folder", "cfg\\COM1", "cfg\\COM1.P00", false},
+      {"a directory", "PRD", "PRD.P00", true},
+      {"longer than a path may be", longName, longName + ".P00", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    ProbeDirectory dir;
+    dir.WriteLandscape(kSystem);
+#ifndef _WIN32
+    // Where device names are ordinary files they are refused all the same.
+    dir.WriteProfile("NUL.P00", {});
+    dir.WriteProfile("aux.P00", {});
+#endif
+    if (c.makeDirectory) std::filesystem::create_directory(dir.Path() / "PRD.P00");
+    const ProcessResult result = dir.Run({c.profile, "FLAVOUR=Quellon"});
+    EXPECT_EQ(result.out, OnConsole(Missing(c.shown)));
+    EXPECT_EQ(result.status, 2);
+  }
+}
+
+TEST(FileNamesTest, ListingEntriesThatAreNoFilesCountOnlyAsSystems) {
+  ProbeDirectory dir;
+  dir.WriteLandscape(kSystem);
+  dir.WriteProfile("PRD.P00", {});
+#ifndef _WIN32
+  dir.WriteProfile("NUL.P00", {});
+#endif
+  std::filesystem::create_directory(dir.Path() / "OLD.P00");
+  // "##" names the profile directory itself.
+  dir.Write("Almandor.Prf", "# Gsng: Landscape   PRD.P00##NUL.P00#OLD.P00#\n");
+  const ProcessResult result = dir.Run({"x", "ITEM=East"});
+  EXPECT_EQ(result.out,
+            OnConsole("\n<Prtg>\n\n\n<Text>(***) East: NoSystems=4, Processed=1, Failed=0"
+                      "</Text>\n\n</Prtg>\n\n"));
+  EXPECT_EQ(result.status, 0);
+}
+
+// Destination "ini" names SapRfc.ini itself, and "INI" does where file names ignore letter
+// case: the file is used as it stands, and either way the run measures through it.
+TEST(FileNamesTest, PerDestinationFileThatIsSapRfcIniItself) {
+  for (const char* destination : {"ini", "INI"}) {
+    SCOPED_TRACE(destination);
+    ProbeDirectory dir;
+    dir.WriteLandscape(kSystem);
+    ProfileSettings settings;
+    settings.destination = destination;
+    settings.hostname = "sapold01";  // reached only through the destination's entry
+    dir.WriteProfile("PRD.P00", settings);
+    const std::string entry =
+        "DEST=" + std::string(destination) + "\r\nASHOST=sapprd01\r\nSYSNR=00\r\n";
+    dir.Write(std::string("SapRfc.") + destination, entry);
+    const ProcessResult result = dir.Run({"PRD", "FLAVOUR=Tolvane"});
+    EXPECT_EQ(result.out,
+              OnConsole("* SapRfc.Ini.......: " + std::string(destination) + "<\n\n# (" +
+                        destination + ") Kelvoran: Info=DB4,Date=20241007,Time=061500,Sid=PRD     "
+                        "\n> No.of DB-Tables: 41234 #\n> No.of Prim.Keys: 40877 #"
+                        "\n> No.of Indexes: 61590 #\n"));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(dir.Read("SapRfc.ini"), entry);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+      EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+  }
+}
+
+}  // namespace
+}  // namespace kelvoran
