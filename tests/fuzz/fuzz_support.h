@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <unistd.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -86,7 +87,10 @@ inline std::string Disarmed(std::string text) {
   return text;
 }
 
-/// The library's working directory, private to this process.
+inline void RemoveLibraryDirectory();
+
+/// The library's working directory, private to this process. Each run empties it; the
+/// directory itself goes when the harness ends.
 inline const std::string& LibraryDirectory() {
   static const std::string directory = [] {
     char pattern[] = "/tmp/kelvoran-fuzz-XXXXXX";
@@ -94,10 +98,15 @@ inline const std::string& LibraryDirectory() {
     if (made == nullptr) Violation("harness set-up", "no temporary directory");
     return std::string(made);
   }();
+  // Registered once the name is made, so that it is removed before the name is destroyed.
+  static const bool removedAtExit = std::atexit(RemoveLibraryDirectory) == 0;
+  (void)removedAtExit;
   return directory;
 }
 
-/// The files of a run: in memory, except "SapRfc.ini" (and its temporary copy), which the probe
+inline void RemoveLibraryDirectory() { rmdir(LibraryDirectory().c_str()); }
+
+/// The files of a run: in memory, except "SapRfc.ini" and its temporary file, which the probe
 /// writes for the library to read, in the library's directory.
 class FuzzFileSystem : public MemoryFileSystem {
  public:
@@ -112,10 +121,18 @@ class FuzzFileSystem : public MemoryFileSystem {
     return Shared(from) ? disk_.Rename(OnDisk(from), OnDisk(to))
                         : MemoryFileSystem::Rename(from, to);
   }
+  bool SameFile(const std::string& a, const std::string& b) override {
+    if (Shared(a) != Shared(b)) return false;
+    return Shared(a) ? disk_.SameFile(OnDisk(a), OnDisk(b)) : MemoryFileSystem::SameFile(a, b);
+  }
 
  private:
+  // "SapRfc.ini" and the temporary file it is written to ("Kelvoran.<process>.tmp").
   static bool Shared(const std::string& path) {
-    return path == "SapRfc.ini" || path == "SapRfc.ini.new";
+    const std::string_view name = path;
+    return name == "SapRfc.ini" ||
+           (name.size() > 13 && name.substr(0, 9) == "Kelvoran." &&
+            name.substr(name.size() - 4) == ".tmp" && name.find_first_of("/\\") == name.npos);
   }
   static std::string OnDisk(const std::string& path) { return LibraryDirectory() + "/" + path; }
 
@@ -172,7 +189,9 @@ inline RunResult RunProbe(MemoryFileSystem& files, const std::vector<std::string
     result.verbose = ctx.verboseMode;
   }
   SimRfcReset();
-  for (const char* name : {"/Dev_Rfc.Trc", "/SapRfc.ini", "/SapRfc.ini.new"}) {
+  // Empties the library's directory for the next run.
+  for (const std::string& name : {std::string("/Dev_Rfc.Trc"), std::string("/SapRfc.ini"),
+                                  "/Kelvoran." + std::to_string(getpid()) + ".tmp"}) {
     std::remove((directory + name).c_str());
   }
   result.out = console.Text();
