@@ -12,20 +12,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <unistd.h>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
 #include "driver/program.h"
 #include "output/host_flavour.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/file_system.h"
 #include "run_context.h"
 #include "simrfc_control.h"
-#include "platform/file_system.h"
 #include "support/memory_file_system.h"
 #include "support/xml_check.h"
 
