@@ -46,19 +46,25 @@ else
   done
 fi
 
+# The harnesses run the probe in-process; what it writes in its working directory outside the
+# file seam (Kelvoran.Log with ,SYSLOG) lands in build/fuzz/run, not in the repository.
+root=$(pwd)
+mkdir -p build/fuzz/run
+in_run_folder() { (cd build/fuzz/run && "$@"); }
+
 failed=()
 for harness in "${harnesses[@]}"; do
   name=${harness%_fuzzer}
   seeds=tests/fuzz/corpus/$name
   binary=build/fuzz/$harness
   if [ "$mode" = replay ]; then
-    mapfile -t inputs < <(find "$seeds" -type f | sort)
+    mapfile -t inputs < <(find "$root/$seeds" -type f | sort)
     if [ ${#inputs[@]} -eq 0 ]; then
       echo "$harness: no inputs in $seeds" >&2
       failed+=("$harness")
       continue
     fi
-    if "$binary" "${inputs[@]}" >"build/fuzz/$harness.replay.log" 2>&1; then
+    if in_run_folder "$root/$binary" "${inputs[@]}" >"build/fuzz/$harness.replay.log" 2>&1; then
       echo "$harness: ${#inputs[@]} inputs replayed"
     else
       echo "$harness: FAILED replaying $seeds (see build/fuzz/$harness.replay.log)" >&2
@@ -75,8 +81,9 @@ for harness in "${harnesses[@]}"; do
   echo "$harness: fuzzing for ${seconds}s"
   before=$(find "$findings" -type f | wc -l)
   status=0
-  "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$findings/" "$work" "$seeds" >"$log" 2>&1 || status=$?
+  in_run_folder "$root/$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$root/$findings/" "$root/$work" "$root/$seeds" \
+    >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   found=$(($(find "$findings" -type f | wc -l) - before))
   if [ "$status" -ne 0 ] || [ "$found" -ne 0 ]; then
