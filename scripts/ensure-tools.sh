@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure the tools a task needs are installed: installs the missing Debian packages with
 # apt-get when run as root, and otherwise says exactly what to install.
-# Usage: ensure-tools.sh build|test|windows32|windows64|bench ...
+# Usage: ensure-tools.sh build|test|fuzz|windows32|windows64|bench ...
 set -euo pipefail
 
 missing=()
@@ -24,6 +24,12 @@ for task in "$@"; do
       need_command ninja ninja-build
       need_command g++ g++
       need_file "/usr/lib/*/cmake/GTest/GTestConfig.cmake" libgtest-dev
+      ;;
+    fuzz)
+      need_command cmake cmake
+      need_command ninja ninja-build
+      need_command clang++ clang
+      need_file "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" libclang-rt-14-dev
       ;;
     windows32 | cross)
       # The compilers of the POSIX thread model (the -posix programs).

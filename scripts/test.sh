@@ -4,7 +4,9 @@
 #              warnings as errors, and the whole suite run;
 #   windows64  the 64-bit Windows build, the whole suite and the demo run under wine64, the
 #              demo's documents compared with the Linux build's, and its imports checked;
-#   windows32  the 32-bit Windows build (the real target) and its imports checked.
+#   windows32  the 32-bit Windows build (the real target) and its imports checked;
+#   fuzz       the fuzz corpora (tests/fuzz/corpus) replayed, a second build with clang and
+#              libFuzzer (see scripts/fuzz.sh).
 # Usage: test.sh [STEP...]   (default: every step, in this order)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,12 +47,17 @@ step_windows32() {
   bash scripts/cross-build.sh windows32
 }
 
+# Every seed and regression input of the fuzz harnesses, run once.
+step_fuzz() {
+  bash scripts/fuzz.sh --replay
+}
+
 steps=("$@")
-[ ${#steps[@]} -gt 0 ] || steps=(linux windows64 windows32)
+[ ${#steps[@]} -gt 0 ] || steps=(linux windows64 windows32 fuzz)
 for step in "${steps[@]}"; do
   case "$step" in
-    linux | windows64 | windows32) ;;
-    *) echo "test.sh: unknown step '$step' (linux, windows64, windows32)" >&2; exit 2 ;;
+    linux | windows64 | windows32 | fuzz) ;;
+    *) echo "test.sh: unknown step '$step' (linux, windows64, windows32, fuzz)" >&2; exit 2 ;;
   esac
 done
 for step in "${steps[@]}"; do

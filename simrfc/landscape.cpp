@@ -294,13 +294,20 @@ class Parser {
     line_ = number;
     const std::string_view text = TrimmedView(raw);
     if (text.empty() || text[0] == '#' || text[0] == ';') return true;
-    if (text[0] == '[') return BeginSystem(text, offset);
+    if (text[0] == '[') {
+      if (MayHoldPassword(text)) secretLines_.insert(number);
+      return BeginSystem(text, offset);
+    }
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos) {
+      if (MayHoldPassword(text)) secretLines_.insert(number);
       return Fail("line without '=' (expected KEY = value, [SYSTEM] or a # comment)");
     }
     const std::string key = ToUpper(TrimmedView(text.substr(0, equals)));
     const std::string value(TrimmedView(text.substr(equals + 1)));
+    // A LOGON line's own messages quote its client and user, never its password; a line whose
+    // value holds LOGON or PASSWD (a line break lost before a LOGON line) is never quoted.
+    if (MayHoldPassword(value)) secretLines_.insert(number);
     if (key.empty()) return Fail("line without a key before '='");
     if (!current_) return Fail(Quoted(key) + " before the first [SYSTEM] line");
     return SetKey(key, value);
@@ -321,7 +328,8 @@ class Parser {
   bool Fail(const std::string& what) { return FailAt(line_, what); }
 
   bool FailAt(int line, const std::string& what) {
-    error_ = std::string(fileName_) + " line " + std::to_string(line) + ": " + what;
+    error_ = std::string(fileName_) + " line " + std::to_string(line) + ": " +
+             (secretLines_.count(line) != 0 ? std::string(kLineNotQuoted) : what);
     return false;
   }
 
@@ -461,6 +469,8 @@ class Parser {
   std::map<ServerKeyType, Earlier> servers_;
   std::map<GatewayKeyType, Earlier> gateways_;
   std::string error_;
+  // Lines that may carry a password: a message about them does not quote them.
+  std::set<int> secretLines_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "rfc_ini.h"
 
 #include <map>
+#include <set>
 
 #include "text.h"
 
@@ -23,6 +24,7 @@ class RfcIniParser {
     if (equals == std::string::npos) return Fail("line without '=' (expected KEY=value)");
     const std::string key = ToUpper(Trim(std::string_view(text).substr(0, equals)));
     const std::string value = Trim(std::string_view(text).substr(equals + 1));
+    if (MayHoldPassword(value)) secretLines_.insert(number);
     if (key == "DEST") return BeginDestination(value);
     for (const char* ignored : kIgnoredKeys) {
       if (key == ignored) return true;
@@ -30,8 +32,9 @@ class RfcIniParser {
     if (current_ == nullptr) return Fail("'" + key + "' before the first DEST= line");
     const auto [at, inserted] = keys_.emplace(key, line_);
     if (!inserted) {
-      return Fail(key + " is given twice for destination " + current_->name + " (first in line " +
-                  std::to_string(at->second) + ")");
+      return Fail(key + " is given twice for the destination of line " +
+                  std::to_string(current_->line) + " (first in line " + std::to_string(at->second) +
+                  ")");
     }
     return SetKey(key, value);
   }
@@ -45,7 +48,8 @@ class RfcIniParser {
   bool Fail(const std::string& what) { return FailAt(line_, what); }
 
   bool FailAt(int line, const std::string& what) {
-    error_ = std::string(fileName_) + " line " + std::to_string(line) + ": " + what;
+    error_ = std::string(fileName_) + " line " + std::to_string(line) + ": " +
+             (secretLines_.count(line) != 0 ? std::string(kLineNotQuoted) : what);
     return false;
   }
 
@@ -115,6 +119,8 @@ class RfcIniParser {
   char type_ = 0;
   std::map<std::string, int> keys_;
   std::string error_;
+  // Lines that may carry a password: a message about them does not quote them.
+  std::set<int> secretLines_;
 };
 
 }  // namespace

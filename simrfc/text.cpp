@@ -80,6 +80,22 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
   return static_cast<std::int32_t>(negative ? -value : value);
 }
 
+namespace {
+
+// Whether `text` holds `word` (upper case) in any letter case; no copy, every line is tested.
+bool HoldsNoCase(std::string_view text, std::string_view word) {
+  for (std::size_t at = 0; at + word.size() <= text.size(); ++at) {
+    if (EqualsNoCase(text.substr(at, word.size()), word)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool MayHoldPassword(std::string_view line) {
+  return HoldsNoCase(line, "LOGON") || HoldsNoCase(line, "PASSWD");
+}
+
 bool IsAllDigits(std::string_view text) {
   for (char c : text) {
     if (c < '0' || c > '9') return false;

@@ -24,6 +24,12 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 /// A whole number with an optional sign that fits 32 bits; nothing else, no blanks.
 std::optional<std::int32_t> ParseInt32(std::string_view text);
 bool IsAllDigits(std::string_view text);
+/// The line holds LOGON or PASSWD in any letter case, so it may carry a password: a message
+/// about it must not quote it.
+bool MayHoldPassword(std::string_view line);
+/// What a message says of such a line instead of quoting it.
+inline constexpr const char* kLineNotQuoted =
+    "malformed line, not quoted since it may hold a password (LOGON or PASSWD on it)";
 /// `text` with every control character replaced by a blank, so that it stays on one line of
 /// the trace file.
 std::string OneLine(std::string_view text);

@@ -41,9 +41,10 @@ constexpr const char* kUsage =
     "                 (1 to 900; set it a few seconds below the monitor's sensor timeout)\n"
     "  # @ $ %        any of these characters: console progress lines\n"
     "\n"
-    "Profiles are read where PROFILE says for the maker flavours. For EXEXML they are searched\n"
-    "in PRTG's Custom Sensors\\ExeXml folder, named in C:\\PRTG_Path.Txt or at PRTG's usual\n"
-    "installation folders, then in the current directory.\n"
+    "Profiles are read where PROFILE says for the other flavours. For EXEXML they are searched\n"
+    "in PRTG's Custom Sensors\\ExeXml folder below the folder that C:\\PRTG_Path.Txt names;\n"
+    "without that file, in the current directory first, then in PRTG's usual installation\n"
+    "folders.\n"
     "\n"
     "Exit status: 0 document printed, 2 error document printed, 1 RFC library failure report.\n";
 

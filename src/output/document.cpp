@@ -17,6 +17,13 @@ bool HasChannelSelection(const RunContext& ctx) {
   return ctx.parameterString.find("CH=") != std::string::npos;
 }
 
+// An XML 1.0 document may not hold a control character other than tab, line feed and carriage
+// return, not even as a character reference: such a character is shown as '?'.
+bool IsForbiddenInXml(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 && c != '\t' && c != '\n' && c != '\r';
+}
+
 }  // namespace
 
 std::string EscapeXml(std::string_view text) {
@@ -27,7 +34,7 @@ std::string EscapeXml(std::string_view text) {
       case '&': escaped += "&amp;"; break;
       case '<': escaped += "&lt;"; break;
       case '>': escaped += "&gt;"; break;
-      default: escaped += c;
+      default: escaped += IsForbiddenInXml(c) ? '?' : c;
     }
   }
   return escaped;

@@ -40,7 +40,9 @@ std::string FatalDocument(HostFlavour flavour, bool envelopeOpen, std::string_vi
 /// nor add elements; the text flavours take it as it stands.
 void AppendOutsideText(RunContext& ctx, std::string_view text);
 
-/// "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;"; everything else unchanged.
+/// "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;"; a control character that XML 1.0
+/// does not allow (every byte below 0x20 except tab, line feed and carriage return) as "?";
+/// everything else unchanged.
 std::string EscapeXml(std::string_view text);
 
 }  // namespace kelvoran

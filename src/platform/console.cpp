@@ -44,4 +44,9 @@ void PrintLock::Lock() { state_->mutex.lock(); }
 void PrintLock::Unlock() { state_->mutex.unlock(); }
 #endif
 
+void Console::WriteError(std::string_view text) {
+  PrintGuard guard(Lock());
+  std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
 }  // namespace kelvoran

@@ -1,4 +1,5 @@
-/// Standard output, where the document, console lines and the failure report go.
+/// Standard output, where the document, console lines and the failure report go, and standard
+/// error, for the few lines that must not mix into a document the host parses.
 ///
 /// Abstract so that tests can capture exactly what a run prints.
 #ifndef KELVORAN_PLATFORM_CONSOLE_H
@@ -44,6 +45,8 @@ class Console {
   virtual ~Console() = default;
   virtual void Write(std::string_view text) = 0;
   virtual void Flush() = 0;
+  /// Writes `text` to standard error at once (unbuffered, byte for byte), holding the lock.
+  virtual void WriteError(std::string_view text);
   /// The lock every Write and Flush of this console holds.
   PrintLock& Lock() { return lock_; }
 
@@ -67,11 +70,21 @@ class CapturedConsole : public Console {
     text_.append(text);
   }
   void Flush() override {}
+  void WriteError(std::string_view text) override {
+    PrintGuard guard(Lock());
+    errorText_.append(text);
+  }
   const std::string& Text() const { return text_; }
-  void Clear() { text_.clear(); }
+  /// What went to standard error.
+  const std::string& ErrorText() const { return errorText_; }
+  void Clear() {
+    text_.clear();
+    errorText_.clear();
+  }
 
  private:
   std::string text_;
+  std::string errorText_;
 };
 
 }  // namespace kelvoran

@@ -169,7 +169,14 @@ RfcHandle OpenConnection(RunContext& ctx) {
     return rfc.lastOpened;
   }
 
-  ctx.console.Write("* SapRfc.Ini.......: " + p.destination + "<\n");
+  // In an XML flavour this line would break the document the host parses; it goes to standard
+  // error there, unless console lines are on and it joins them.
+  const std::string iniLine = "* SapRfc.Ini.......: " + p.destination + "<\n";
+  if (IsXmlFlavour(ctx.hostFlavour) && !ctx.verboseMode) {
+    ctx.console.WriteError(iniLine);
+  } else {
+    ctx.console.Write(iniLine);
+  }
   {
     const SapRfcIniLock lock(ctx);
     const bool replaced =

@@ -121,10 +121,10 @@ TEST(GlobalRunTest, SummaryInEveryFlavourOnBothRoutes) {
 
   // Each print adds a line feed: the envelope opening (empty in the text flavours) at the start,
   // the closing document at the end. The per-destination file of QAS announces itself between
-  // them, whatever the console setting.
+  // them in the text flavours; the XML flavours print it to standard error.
   const std::string qas = "* SapRfc.Ini.......: QAS<\n";
   const std::string summary = "(***) A1 B2: NoSystems=4, Processed=2, Failed=1";
-  const std::string xml = "\n<Prtg>\n\n" + qas + "\n<Text>" + summary + "</Text>\n\n</Prtg>\n\n";
+  const std::string xml = "\n<Prtg>\n\n\n<Text>" + summary + "</Text>\n\n</Prtg>\n\n";
   const std::string text = "\n" + qas + "\n# " + summary + "\n\n";
   const std::string selected = "\n" + qas + "\n\n";
 
@@ -165,6 +165,7 @@ TEST(GlobalRunTest, SummaryInEveryFlavourOnBothRoutes) {
     SCOPED_TRACE(c.label);
     const ProcessResult result = dir.Run(c.args);
     EXPECT_EQ(result.out, OnConsole(c.expected));
+    EXPECT_EQ(result.err, c.expected == xml ? OnConsole(qas) : "");
     EXPECT_EQ(result.status, 0);
   }
 }

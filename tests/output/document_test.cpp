@@ -141,6 +141,31 @@ TEST(DocumentTest, OutsideTextIsEscapedOnlyInXmlFlavours) {
   }
 }
 
+// XML 1.0 allows no control character but tab, line feed and carriage return, not even as a
+// reference: the XML flavours show each as '?'; the text flavours keep them.
+TEST(DocumentTest, ControlCharactersOfOutsideTextsBecomeQuestionMarksInXml) {
+  const std::string text = "a\x01\x08\tb\x0b\x0c\nc\r\x0e\x1f\x1b[0m\x7f\xe4";
+  const std::string xml = "a??\tb??\nc\r???[0m\x7f\xe4";
+  struct Case {
+    HostFlavour flavour;
+    std::string expected;
+  } cases[] = {{HostFlavour::ExeXml, xml},
+               {HostFlavour::Quellon, xml},
+               {HostFlavour::Vistrel, xml},
+               {HostFlavour::Brennick, text},
+               {HostFlavour::Tolvane, text}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(HostFlavourName(c.flavour));
+    TestContext t;
+    t.ctx.hostFlavour = c.flavour;
+    AppendOutsideText(t.ctx, text);
+    EXPECT_EQ(t.ctx.output.Text(), c.expected);
+    // The error document is XML in every flavour.
+    EXPECT_EQ(FatalDocument(c.flavour, false, std::string("E\0\x02<", 4)),
+              "<Prtg>\n<Error>1</Error>\n<Text>E??&lt;</Text>\n</Prtg>\n");
+  }
+}
+
 TEST(DocumentTest, BeginDocumentDiscardsEarlierText) {
   TestContext t;
   t.ctx.output.Append("left over");

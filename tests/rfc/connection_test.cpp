@@ -151,8 +151,32 @@ TEST_F(ConnectionTest, PerDestinationFileReplacesSapRfcIni) {
   dir_.Write("SapRfc.ini", "old content that is longer than the new one............");
   OpenConnection(t_.ctx);
   EXPECT_EQ(dir_.Read("SapRfc.ini"), content);
-  EXPECT_EQ(t_.console.Text(), "* SapRfc.Ini.......: PRD<\n");
   EXPECT_FALSE(dir_.Exists("SapRfc.ini.new"));
+}
+
+// The line that announces the per-destination file would break an XML document the host
+// parses: it goes to standard error there, unless it joins the other console lines.
+TEST_F(ConnectionTest, PerDestinationLineStaysOutOfXmlDocuments) {
+  const std::string line = "* SapRfc.Ini.......: PRD<\n";
+  struct Case {
+    HostFlavour flavour;
+    bool verbose;
+    std::string out, err;
+  } cases[] = {
+      {HostFlavour::ExeXml, false, "", line},   {HostFlavour::Quellon, false, "", line},
+      {HostFlavour::Vistrel, false, "", line},  {HostFlavour::ExeXml, true, line, ""},
+      {HostFlavour::Brennick, false, line, ""}, {HostFlavour::Tolvane, false, line, ""},
+  };
+  dir_.Write("SapRfc.PRD", "DEST=PRD\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(HostFlavourName(c.flavour)) + (c.verbose ? " verbose" : ""));
+    t_.console.Clear();
+    t_.ctx.hostFlavour = c.flavour;
+    t_.ctx.verboseMode = c.verbose;
+    OpenConnection(t_.ctx);
+    EXPECT_EQ(t_.console.Text(), c.out);
+    EXPECT_EQ(t_.console.ErrorText(), c.err);
+  }
 }
 
 TEST_F(ConnectionTest, EmptyPerDestinationFileGivesEmptySapRfcIni) {

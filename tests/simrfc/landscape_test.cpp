@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "rfc_ini.h"
+#include "text.h"
+
 namespace simrfc {
 namespace {
 
@@ -173,6 +176,42 @@ TEST(LandscapeTest, MalformedLandscapeNamesFileLineAndFault) {
     EXPECT_EQ(result.error, "dir/Landscape.ini " + c.error);
     EXPECT_TRUE(result.landscape.systems.empty());
   }
+}
+
+// A line break lost before a LOGON line (or a PASSWD= of a connect string pasted in) puts the
+// password into another line; the message names that line without quoting it.
+TEST(LandscapeTest, LineThatMayHoldAPasswordIsNeverQuoted) {
+  const std::string prd = "[PRD]\nASHOST = sapprd01\nSYSNR = 00\n";
+  const std::string masked = std::string("line 4: ") + kLineNotQuoted;
+  struct Case {
+    const char* label;
+    std::string text;
+    std::string error;
+  } cases[] = {
+      {"after a host",
+       "[PRD]\nSYSNR = 00\nLOGON = 100 MONI a\nASHOST = sapprd01LOGON = 100 MONI Secret99\n",
+       masked},
+      {"after a yes or no", prd + "FAIL_LOGON = NOlogon = 100 MONI Secret99\n", masked},
+      {"after a field value", prd + "RFCDBSYS = DB4LOGON = 100 MONI Secret99\n", masked},
+      {"after a system line", prd + "[QAS]LOGON = 100 MONI Secret99\n", masked},
+      {"in a line without '='", prd + "ASHOST sapprd01 LOGON 100 MONI Secret99\n", masked},
+      {"a connect string", prd + "ERROR_KEY = CLIENT=100 USER=MONI PASSWD=Secret99 DEST=PRD\n",
+       masked},
+      {"in a system name", prd + "[QAS LOGON 100 MONI Secret99]\n", masked},
+      {"in the client word of a LOGON line", prd + "LOGON = 100PASSWD=Secret99 MONI x\n", masked},
+      // A LOGON line's own messages name the client and the user, never the password.
+      {"a LOGON line itself", prd + "LOGON = 10 MONI Secret99\n",
+       "line 4: LOGON client '10' is not a client of three digits"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const LandscapeResult result = ParseLandscape(c.text, "Landscape.ini");
+    EXPECT_EQ(result.error, "Landscape.ini " + c.error);
+    EXPECT_EQ(result.error.find("Secret99"), std::string::npos);
+  }
+
+  const RfcIniResult ini = ParseRfcIni("DEST=PRD\nSYSNR=00 PASSWD=Secret99\n", "SapRfc.ini");
+  EXPECT_EQ(ini.error, std::string("SapRfc.ini line 2: ") + kLineNotQuoted);
 }
 
 }  // namespace
