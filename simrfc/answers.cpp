@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 #include "text.h"
 
 namespace simrfc {
@@ -46,7 +46,7 @@ FieldDefault WorkOutDefault(const FieldDef& field) {
   for (const Constant& constant : kConstants) {
     if (name == constant.field) return {DefaultSource::Constant, constant.value};
   }
-  const bool number = field.type == RFC_TYPE_INT || field.type == RFC_TYPE_PACKED;
+  const bool number = field.type == TYPINT || field.type == TYPP;
   return {DefaultSource::Constant, number ? "0" : ""};
 }
 

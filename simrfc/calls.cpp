@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kSystemFailure = "SYSTEM_FAILURE";
 
-RfcReturnCode Misuse(Library& library, const char* operation, RfcHandle handle,
+RFC_RC Misuse(Library& library, const char* operation, RFC_HANDLE handle,
                      const std::string& message) {
   library.Fail(operation, handle, MakeError(ErrorGroup::Program, "wrong call", message));
   return RFC_FAILURE;
@@ -44,8 +44,8 @@ void HandOutException(Library& library, const std::string& name, char** exceptio
 
 }  // namespace
 
-RfcReturnCode CallModule(Library& library, RfcHandle handle, const char* function,
-                         const RfcParameter* exporting, const RfcTable* tables) {
+RFC_RC CallModule(Library& library, RFC_HANDLE handle, const char* function,
+                         const RFC_PARAMETER* exporting, RFC_TABLE* tables) {
   const char* operation = "RfcCall";
   Connection* connection = UsableConnection(library, handle, operation);
   if (connection == nullptr) return RFC_FAILURE;
@@ -90,8 +90,8 @@ RfcReturnCode CallModule(Library& library, RfcHandle handle, const char* functio
   return RFC_OK;
 }
 
-RfcReturnCode ReceiveAnswer(Library& library, RfcHandle handle, const RfcParameter* importing,
-                            const RfcTable* tables, char** exception) {
+RFC_RC ReceiveAnswer(Library& library, RFC_HANDLE handle, const RFC_PARAMETER* importing,
+                            RFC_TABLE* tables, char** exception) {
   const char* operation = "RfcReceive";
   if (exception != nullptr) *exception = nullptr;
   Connection* connection = UsableConnection(library, handle, operation);

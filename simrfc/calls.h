@@ -4,15 +4,15 @@
 #define KELVORAN_SIMRFC_CALLS_H
 
 #include "library.h"
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 
 namespace simrfc {
 
-RfcReturnCode CallModule(Library& library, RfcHandle handle, const char* function,
-                         const RfcParameter* exporting, const RfcTable* tables);
+RFC_RC CallModule(Library& library, RFC_HANDLE handle, const char* function,
+                         const RFC_PARAMETER* exporting, RFC_TABLE* tables);
 
-RfcReturnCode ReceiveAnswer(Library& library, RfcHandle handle, const RfcParameter* importing,
-                            const RfcTable* tables, char** exception);
+RFC_RC ReceiveAnswer(Library& library, RFC_HANDLE handle, const RFC_PARAMETER* importing,
+                            RFC_TABLE* tables, char** exception);
 
 }  // namespace simrfc
 

@@ -76,10 +76,10 @@ LibraryError RefusedConnection(const SystemEntry& system) {
                        NotReached(partner, "system " + system.name + " refuses every connection"));
 }
 
-RfcHandle Register(Library& library, Connection connection) {
+RFC_HANDLE Register(Library& library, Connection connection) {
   connection.handle = library.nextHandle++;
   library.recentSystem = connection.system;
-  const RfcHandle handle = connection.handle;
+  const RFC_HANDLE handle = connection.handle;
   library.connections.emplace(handle, std::move(connection));
   library.ForgetUnusedSystems();
   return handle;
@@ -116,7 +116,7 @@ std::optional<LibraryError> CheckLogon(const SystemEntry& system, const std::str
                    {"logon of " + who + " refused: no such user or another password"});
 }
 
-RfcHandle OpenWithOptions(Library& library, const ConnectionOptions* options) {
+RFC_HANDLE OpenWithOptions(Library& library, const RFC_OPTIONS* options) {
   const char* operation = "RfcOpen";
   if (options == nullptr) {
     library.Fail(operation, 0, Misuse("RfcOpen called without connection options"));
@@ -127,19 +127,19 @@ RfcHandle OpenWithOptions(Library& library, const ConnectionOptions* options) {
   const SystemEntry* system = nullptr;
   if (landscape != nullptr) {
     if (options->mode == 0) {
-      const auto* server = static_cast<const ServerParameters*>(options->connectionParameters);
+      const auto* server = static_cast<const RFC_CONNOPT_R3ONLY*>(options->connopt);
       if (server == nullptr) {
         error = Misuse("mode 0 without server parameters");
       } else {
-        system = ReachServer(library, *landscape, server->hostName, server->systemNumber, error);
+        system = ReachServer(library, *landscape, server->hostname, server->sysnr, error);
       }
     } else if (options->mode == 1) {
-      const auto* gateway = static_cast<const GatewayParameters*>(options->connectionParameters);
+      const auto* gateway = static_cast<const RFC_CONNOPT_CPIC*>(options->connopt);
       if (gateway == nullptr) {
         error = Misuse("mode 1 without gateway parameters");
       } else {
-        system =
-            ReachGateway(library, *landscape, gateway->gatewayHost, gateway->gatewayService, error);
+        system = ReachGateway(library, *landscape, gateway->gateway_host,
+                              gateway->gateway_service, error);
       }
     } else {
       error = Misuse("connection mode " + std::to_string(options->mode) +
@@ -166,10 +166,10 @@ RfcHandle OpenWithOptions(Library& library, const ConnectionOptions* options) {
   return Register(library, std::move(connection));
 }
 
-RfcHandle OpenWithConnectString(Library& library, const char* connectString,
-                                RfcOpenErrorInfo* errorInfo) {
+RFC_HANDLE OpenWithConnectString(Library& library, const char* connectString,
+                                RFC_ERROR_INFO_EX* errorInfo) {
   const char* operation = "RfcOpenEx";
-  auto refuse = [&](const LibraryError* error) -> RfcHandle {
+  auto refuse = [&](const LibraryError* error) -> RFC_HANDLE {
     if (error != nullptr) library.Fail(operation, 0, *error);
     if (errorInfo != nullptr && library.lastError) {
       errorInfo->group = static_cast<int>(library.lastError->group);
@@ -248,7 +248,7 @@ RfcHandle OpenWithConnectString(Library& library, const char* connectString,
   return Register(library, std::move(connection));
 }
 
-Connection* UsableConnection(Library& library, RfcHandle handle, const char* operation) {
+Connection* UsableConnection(Library& library, RFC_HANDLE handle, const char* operation) {
   std::string problem;
   if (handle == 0) {
     problem = "no connection handle given";
@@ -269,7 +269,7 @@ Connection* UsableConnection(Library& library, RfcHandle handle, const char* ope
   return nullptr;
 }
 
-void CloseConnection(Library& library, RfcHandle handle) {
+void CloseConnection(Library& library, RFC_HANDLE handle) {
   const char* operation = "RfcClose";
   if (handle == 0) return;
   const auto found = library.connections.find(handle);

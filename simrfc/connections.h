@@ -7,24 +7,24 @@
 #include <string>
 
 #include "library.h"
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 
 namespace simrfc {
 
 /// RfcOpen: reaches a system by application server host and system number (mode 0) or by
 /// gateway host and service (mode 1). The logon is checked at the connection's first call.
-RfcHandle OpenWithOptions(Library& library, const ConnectionOptions* options);
+RFC_HANDLE OpenWithOptions(Library& library, const RFC_OPTIONS* options);
 
 /// RfcOpenEx: reaches the destination named by DEST= through SapRfc.ini and checks the logon
 /// data of the connect string at once.
-RfcHandle OpenWithConnectString(Library& library, const char* connectString,
-                                RfcOpenErrorInfo* errorInfo);
+RFC_HANDLE OpenWithConnectString(Library& library, const char* connectString,
+                                RFC_ERROR_INFO_EX* errorInfo);
 
 /// RfcClose: the null handle is accepted silently; an unknown or closed handle is a misuse.
-void CloseConnection(Library& library, RfcHandle handle);
+void CloseConnection(Library& library, RFC_HANDLE handle);
 
 /// The open connection behind `handle`, or null after recording why `operation` cannot use it.
-Connection* UsableConnection(Library& library, RfcHandle handle, const char* operation);
+Connection* UsableConnection(Library& library, RFC_HANDLE handle, const char* operation);
 
 /// Why `system` refuses the logon, or nothing. `user` compares without regard to letter case,
 /// `password` exactly; both come without trailing blanks.

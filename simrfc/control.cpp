@@ -15,7 +15,12 @@ bool SimRfcLoadLandscapeText(const char* text) {
 
 void SimRfcFixLocalTime(const std::tm& time) { simrfc::TheLibrary().FixTime(time); }
 
-std::vector<std::string> SimRfcTableRows(RfcTableHandle table) {
+std::vector<std::string> SimRfcTableRows(void* table) {
   const simrfc::InternalTable* found = simrfc::TheLibrary().tables.Find(table);
   return found != nullptr ? found->rows : std::vector<std::string>();
+}
+
+std::string SimRfcLastErrorMessage() {
+  const std::optional<simrfc::LibraryError>& error = simrfc::TheLibrary().lastError;
+  return error ? error->message : std::string();
 }

@@ -73,11 +73,11 @@ std::optional<std::string> CheckScalarType(const StructureRegistry& structures, 
 }  // namespace
 
 std::optional<std::string> CheckSentParameters(const ModuleDef& module,
-                                               const RfcParameter* parameters) {
+                                               const RFC_PARAMETER* parameters) {
   if (parameters == nullptr || parameters[0].name == nullptr) return std::nullopt;
   std::string name;
   if (std::optional<std::string> problem =
-          ReadName(parameters[0].name, parameters[0].nameLength, name)) {
+          ReadName(parameters[0].name, parameters[0].nlen, name)) {
     return "parameter 1: " + *problem;
   }
   return std::string(module.name) + " has no importing parameter '" + name + "'";
@@ -85,15 +85,15 @@ std::optional<std::string> CheckSentParameters(const ModuleDef& module,
 
 std::optional<std::string> CheckReceivedParameters(const StructureRegistry& structures,
                                                    const ModuleDef& module,
-                                                   const RfcParameter* parameters,
+                                                   const RFC_PARAMETER* parameters,
                                                    std::vector<ParameterTarget>& targets) {
   targets.clear();
   targets.reserve(module.exportCount);
   for (unsigned i = 0; parameters != nullptr && parameters[i].name != nullptr; ++i) {
     if (i == kMaxListLength) return std::string("the parameter list has no end");
-    const RfcParameter& p = parameters[i];
+    const RFC_PARAMETER& p = parameters[i];
     std::string name;
-    if (std::optional<std::string> problem = ReadName(p.name, p.nameLength, name)) {
+    if (std::optional<std::string> problem = ReadName(p.name, p.nlen, name)) {
       return "parameter " + std::to_string(i + 1) + ": " + *problem;
     }
     const ParameterDef* parameter = FindExport(module, name);
@@ -103,27 +103,30 @@ std::optional<std::string> CheckReceivedParameters(const StructureRegistry& stru
     for (const ParameterTarget& target : targets) {
       if (target.parameter == parameter) return "parameter " + name + " is given twice";
     }
-    if (p.address == nullptr) return "parameter " + name + " has no address";
+    if (p.addr == nullptr) return "parameter " + name + " has no address";
     std::optional<std::string> problem =
         parameter->structure != nullptr
-            ? CheckStructureType(structures, p.type, p.length, *parameter->structure)
-            : CheckScalarType(structures, p.type, p.length, *parameter->scalar);
+            ? CheckStructureType(structures, p.type, p.leng, *parameter->structure)
+            : CheckScalarType(structures, p.type, p.leng, *parameter->scalar);
     if (problem) return "parameter " + name + " " + *problem;
-    targets.push_back(ParameterTarget{parameter, static_cast<unsigned char*>(p.address)});
+    targets.push_back(ParameterTarget{parameter, static_cast<unsigned char*>(p.addr)});
   }
   return std::nullopt;
 }
 
 std::optional<std::string> CheckTables(const StructureRegistry& structures,
                                        const TableRegistry& tables, const ModuleDef& module,
-                                       const RfcTable* list, std::vector<TableTarget>& targets) {
+                                       RFC_TABLE* list, std::vector<TableTarget>& targets) {
   targets.clear();
   targets.reserve(module.tableCount);
   for (unsigned i = 0; list != nullptr && list[i].name != nullptr; ++i) {
     if (i == kMaxListLength) return std::string("the table list has no end");
-    const RfcTable& t = list[i];
+    RFC_TABLE& t = list[i];
+    // The caller created every table it hands over; SAP's library marks that in each entry it
+    // reads, so a caller whose entries are shorter than RFC_TABLE loses what follows.
+    t.newitab = 0;
     std::string name;
-    if (std::optional<std::string> problem = ReadName(t.name, t.nameLength, name)) {
+    if (std::optional<std::string> problem = ReadName(t.name, t.nlen, name)) {
       return "table " + std::to_string(i + 1) + ": " + *problem;
     }
     if (!HasTable(module, name)) return std::string(module.name) + " has no table '" + name + "'";
@@ -132,10 +135,10 @@ std::optional<std::string> CheckTables(const StructureRegistry& structures,
     }
     const StructureDef& row = *module.rowStructure;
     if (std::optional<std::string> problem =
-            CheckStructureType(structures, t.type, t.length, row)) {
+            CheckStructureType(structures, t.type, t.leng, row)) {
       return "table " + name + " " + *problem;
     }
-    InternalTable* table = tables.Find(t.table);
+    InternalTable* table = tables.Find(t.ithandle);
     if (table == nullptr) {
       return "table " + name + " has a handle that is no table of ItCreate (or one deleted)";
     }
@@ -143,8 +146,8 @@ std::optional<std::string> CheckTables(const StructureRegistry& structures,
       return "table " + name + " was created with rows of " + std::to_string(table->rowLength) +
              " bytes, " + row.name + " is " + std::to_string(StructureLength(row)) + " bytes long";
     }
-    if (t.mode != RFC_TABLE_BY_REFERENCE && t.mode != RFC_TABLE_BY_VALUE) {
-      return "table " + name + " has the passing mode " + std::to_string(t.mode) +
+    if (t.itmode != RFC_ITMODE_BYREFERENCE && t.itmode != RFC_ITMODE_BYVALUE) {
+      return "table " + name + " has the passing mode " + std::to_string(t.itmode) +
              ", neither 0 nor 1";
     }
     targets.push_back(TableTarget{name, table});

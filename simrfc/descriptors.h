@@ -9,7 +9,7 @@
 
 #include "function_modules.h"
 #include "internal_tables.h"
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 #include "structures.h"
 
 namespace simrfc {
@@ -28,18 +28,19 @@ struct TableTarget {
 
 /// Checks the parameters that RfcCall sends to `module` (the modules here take none).
 std::optional<std::string> CheckSentParameters(const ModuleDef& module,
-                                               const RfcParameter* parameters);
+                                               const RFC_PARAMETER* parameters);
 
 /// Checks the parameters that RfcReceive is to fill against the module's export parameters.
 std::optional<std::string> CheckReceivedParameters(const StructureRegistry& structures,
                                                    const ModuleDef& module,
-                                                   const RfcParameter* parameters,
+                                                   const RFC_PARAMETER* parameters,
                                                    std::vector<ParameterTarget>& targets);
 
-/// Checks a table list of RfcCall or RfcReceive against the module's tables.
+/// Checks a table list of RfcCall or RfcReceive against the module's tables, marking each entry
+/// as a table of the caller's (`newitab` 0), as SAP's library does.
 std::optional<std::string> CheckTables(const StructureRegistry& structures,
                                        const TableRegistry& tables, const ModuleDef& module,
-                                       const RfcTable* list, std::vector<TableTarget>& targets);
+                                       RFC_TABLE* list, std::vector<TableTarget>& targets);
 
 }  // namespace simrfc
 

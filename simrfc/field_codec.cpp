@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 #include "text.h"
 
 namespace simrfc {
@@ -98,20 +98,20 @@ void EncodePacked(const FieldDef& field, std::string_view value, unsigned char* 
 
 std::optional<std::string> CheckFieldValue(const FieldDef& field, std::string_view value) {
   switch (field.type) {
-    case RFC_TYPE_CHAR:
+    case TYPC:
       if (value.size() <= field.length) return std::nullopt;
       return "is " + std::to_string(value.size()) + " characters long, at most " +
              std::to_string(field.length) + " fit";
-    case RFC_TYPE_DATE:
+    case TYPDATE:
       if (IsDate(value)) return std::nullopt;
       return std::string("is not a date YYYYMMDD");
-    case RFC_TYPE_TIME:
+    case TYPTIME:
       if (IsTime(value)) return std::nullopt;
       return std::string("is not a time HHMMSS");
-    case RFC_TYPE_INT:
+    case TYPINT:
       if (ParseInt32(value)) return std::nullopt;
       return std::string("is not a whole number from -2147483648 to 2147483647");
-    case RFC_TYPE_PACKED:
+    case TYPP:
       return CheckPacked(field, value);
     default:
       return std::string("has a type the library does not know");
@@ -120,12 +120,12 @@ std::optional<std::string> CheckFieldValue(const FieldDef& field, std::string_vi
 
 void EncodeField(const FieldDef& field, std::string_view value, unsigned char* out) {
   switch (field.type) {
-    case RFC_TYPE_INT: {
+    case TYPINT: {
       const std::int32_t number = ParseInt32(value).value_or(0);
       std::memcpy(out, &number, sizeof number);
       return;
     }
-    case RFC_TYPE_PACKED:
+    case TYPP:
       EncodePacked(field, value, out);
       return;
     default: {  // characters, dates and times: the text, blank-padded

@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 
 namespace simrfc {
 
@@ -14,37 +14,37 @@ constexpr unsigned CountOf(const T (&)[N]) {
 }
 
 const FieldDef kSystemInfoFields[] = {
-    {"RFCPROTO", RFC_TYPE_CHAR, 3, 0},   {"RFCCHARTYP", RFC_TYPE_CHAR, 4, 0},
-    {"RFCINTTYP", RFC_TYPE_CHAR, 3, 0},  {"RFCFLOTYP", RFC_TYPE_CHAR, 3, 0},
-    {"RFCDEST", RFC_TYPE_CHAR, 32, 0},   {"RFCHOST", RFC_TYPE_CHAR, 8, 0},
-    {"RFCSYSID", RFC_TYPE_CHAR, 8, 0},   {"RFCDATABS", RFC_TYPE_CHAR, 8, 0},
-    {"RFCDBHOST", RFC_TYPE_CHAR, 32, 0}, {"RFCDBSYS", RFC_TYPE_CHAR, 10, 0},
-    {"RFCSAPRL", RFC_TYPE_CHAR, 4, 0},   {"RFCMACH", RFC_TYPE_CHAR, 5, 0},
-    {"RFCOPSYS", RFC_TYPE_CHAR, 10, 0},  {"RFCTZONE", RFC_TYPE_CHAR, 6, 0},
-    {"RFCDAYST", RFC_TYPE_CHAR, 1, 0},   {"RFCIPADDR", RFC_TYPE_CHAR, 15, 0},
-    {"RFCKERNRL", RFC_TYPE_CHAR, 4, 0},  {"RFCSI_RESV", RFC_TYPE_CHAR, 44, 0}};
+    {"RFCPROTO", TYPC, 3, 0},   {"RFCCHARTYP", TYPC, 4, 0},
+    {"RFCINTTYP", TYPC, 3, 0},  {"RFCFLOTYP", TYPC, 3, 0},
+    {"RFCDEST", TYPC, 32, 0},   {"RFCHOST", TYPC, 8, 0},
+    {"RFCSYSID", TYPC, 8, 0},   {"RFCDATABS", TYPC, 8, 0},
+    {"RFCDBHOST", TYPC, 32, 0}, {"RFCDBSYS", TYPC, 10, 0},
+    {"RFCSAPRL", TYPC, 4, 0},   {"RFCMACH", TYPC, 5, 0},
+    {"RFCOPSYS", TYPC, 10, 0},  {"RFCTZONE", TYPC, 6, 0},
+    {"RFCDAYST", TYPC, 1, 0},   {"RFCIPADDR", TYPC, 15, 0},
+    {"RFCKERNRL", TYPC, 4, 0},  {"RFCSI_RESV", TYPC, 44, 0}};
 
 const FieldDef kDb4InfoFields[] = {
-    {"DBSYS", RFC_TYPE_CHAR, 10, 0},      {"FS_A_DATE", RFC_TYPE_DATE, 8, 0},
-    {"FS_A_TIME", RFC_TYPE_TIME, 6, 0},   {"SYSID", RFC_TYPE_CHAR, 8, 0},
-    {"TAB_CNT", RFC_TYPE_INT, 4, 0},      {"CST_CNT", RFC_TYPE_INT, 4, 0},
-    {"IDX_CNT", RFC_TYPE_INT, 4, 0},      {"TAB_SIZE", RFC_TYPE_PACKED, 8, 0},
-    {"CST_SIZE", RFC_TYPE_PACKED, 8, 0},  {"IDX_SIZE", RFC_TYPE_PACKED, 8, 0},
-    {"TAB_MIS_DB", RFC_TYPE_INT, 4, 0},   {"CST_MIS_DB", RFC_TYPE_INT, 4, 0},
-    {"IDX_MIS_DB", RFC_TYPE_INT, 4, 0},   {"VIE_MIS_DB", RFC_TYPE_INT, 4, 0},
-    {"TAB_MIS_DD", RFC_TYPE_INT, 4, 0},   {"IDX_MIS_DD", RFC_TYPE_INT, 4, 0},
-    {"CST_MIS_DD", RFC_TYPE_INT, 4, 0},   {"VIE_MIS_DD", RFC_TYPE_INT, 4, 0},
-    {"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5}, {"SYS_ASP_S", RFC_TYPE_PACKED, 6, 1},
-    {"ASP_TOT_S", RFC_TYPE_PACKED, 6, 1}};
+    {"DBSYS", TYPC, 10, 0},      {"FS_A_DATE", TYPDATE, 8, 0},
+    {"FS_A_TIME", TYPTIME, 6, 0},   {"SYSID", TYPC, 8, 0},
+    {"TAB_CNT", TYPINT, 4, 0},      {"CST_CNT", TYPINT, 4, 0},
+    {"IDX_CNT", TYPINT, 4, 0},      {"TAB_SIZE", TYPP, 8, 0},
+    {"CST_SIZE", TYPP, 8, 0},  {"IDX_SIZE", TYPP, 8, 0},
+    {"TAB_MIS_DB", TYPINT, 4, 0},   {"CST_MIS_DB", TYPINT, 4, 0},
+    {"IDX_MIS_DB", TYPINT, 4, 0},   {"VIE_MIS_DB", TYPINT, 4, 0},
+    {"TAB_MIS_DD", TYPINT, 4, 0},   {"IDX_MIS_DD", TYPINT, 4, 0},
+    {"CST_MIS_DD", TYPINT, 4, 0},   {"VIE_MIS_DD", TYPINT, 4, 0},
+    {"SYS_ASP_P", TYPP, 8, 5}, {"SYS_ASP_S", TYPP, 6, 1},
+    {"ASP_TOT_S", TYPP, 6, 1}};
 
-const FieldDef kObjectRowFields[] = {{"NAME", RFC_TYPE_CHAR, 40, 0}};
+const FieldDef kObjectRowFields[] = {{"NAME", TYPC, 40, 0}};
 
-const FieldDef kCurrentResources = {"CURRENT_RESOURCES", RFC_TYPE_INT, 4, 0};
-const FieldDef kDialogUserType = {"DIALOG_USER_TYPE", RFC_TYPE_CHAR, 1, 0};
-const FieldDef kMaximalResources = {"MAXIMAL_RESOURCES", RFC_TYPE_INT, 4, 0};
-const FieldDef kRecommendedDelay = {"RECOMMENDED_DELAY", RFC_TYPE_INT, 4, 0};
-const FieldDef kLoginComplete = {"RFC_LOGIN_COMPLETE", RFC_TYPE_CHAR, 1, 0};
-const FieldDef kApiResult = {"API_QWCRSSTS_RC", RFC_TYPE_INT, 4, 0};
+const FieldDef kCurrentResources = {"CURRENT_RESOURCES", TYPINT, 4, 0};
+const FieldDef kDialogUserType = {"DIALOG_USER_TYPE", TYPC, 1, 0};
+const FieldDef kMaximalResources = {"MAXIMAL_RESOURCES", TYPINT, 4, 0};
+const FieldDef kRecommendedDelay = {"RECOMMENDED_DELAY", TYPINT, 4, 0};
+const FieldDef kLoginComplete = {"RFC_LOGIN_COMPLETE", TYPC, 1, 0};
+const FieldDef kApiResult = {"API_QWCRSSTS_RC", TYPINT, 4, 0};
 
 }  // namespace
 

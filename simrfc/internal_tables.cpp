@@ -12,14 +12,14 @@ InternalTable* TableRegistry::Create(std::string name, unsigned rowLength) {
   return tables_.back().get();
 }
 
-InternalTable* TableRegistry::Find(RfcTableHandle handle) const {
+InternalTable* TableRegistry::Find(ITAB_H handle) const {
   for (const auto& table : tables_) {
     if (table.get() == handle) return table.get();
   }
   return nullptr;
 }
 
-bool TableRegistry::Delete(RfcTableHandle handle) {
+bool TableRegistry::Delete(ITAB_H handle) {
   for (auto it = tables_.begin(); it != tables_.end(); ++it) {
     if (it->get() == handle) {
       tables_.erase(it);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 
 namespace simrfc {
 
@@ -22,9 +22,9 @@ class TableRegistry {
   /// A new empty table; its address is its handle.
   InternalTable* Create(std::string name, unsigned rowLength);
   /// The live table behind `handle`, or null; an unknown handle is never dereferenced.
-  InternalTable* Find(RfcTableHandle handle) const;
+  InternalTable* Find(ITAB_H handle) const;
   /// Deletes the live table behind `handle`; false when there is none.
-  bool Delete(RfcTableHandle handle);
+  bool Delete(ITAB_H handle);
 
  private:
   std::vector<std::unique_ptr<InternalTable>> tables_;

@@ -99,22 +99,22 @@ void Library::ForgetUnusedSystems() {
   });
 }
 
-void Library::Fail(const char* operation, RfcHandle handle, LibraryError error) {
+void Library::Fail(const char* operation, RFC_HANDLE handle, LibraryError error) {
   if (error.internalStatus.empty()) error.internalStatus = operation;
   if (!error.untraced) trace_.Append(TracePath(), Now(), operation, handle, error);
   lastError = std::move(error);
 }
 
 bool Library::InjectedLibraryFailure(const SystemEntry* system, const char* operation,
-                                     RfcHandle handle) {
+                                     RFC_HANDLE handle) {
   if (system == nullptr || system->handlerOperations.count(operation) == 0) return false;
   Fail(operation, handle,
        InjectedError(*system,
                      MakeError(ErrorGroup::SystemFailure, "library failure",
                                std::string("internal error of the RFC library in ") + operation)));
-  if (environment.errorHandler != nullptr) {
+  if (environment.errorhandler != nullptr) {
     std::vector<char> name(operation, operation + std::char_traits<char>::length(operation) + 1);
-    environment.errorHandler(name.data());
+    environment.errorhandler(name.data());
   }
   return true;
 }

@@ -16,7 +16,7 @@
 #include "indexed_landscape.h"
 #include "landscape.h"
 #include "library_error.h"
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 #include "structures.h"
 #include "trace_file.h"
 
@@ -24,7 +24,7 @@ namespace simrfc {
 
 /// An open connection to a simulated system.
 struct Connection {
-  RfcHandle handle = 0;
+  RFC_HANDLE handle = 0;
   const SystemEntry* system = nullptr;
   /// Logon data, trailing blanks removed; the user in upper case.
   std::string client, user, password, language;
@@ -58,20 +58,20 @@ class Library {
   bool LoadLandscapeText(std::string_view text);
 
   /// Records a failure of `operation`: it becomes the last error and goes to the trace file.
-  void Fail(const char* operation, RfcHandle handle, LibraryError error);
+  void Fail(const char* operation, RFC_HANDLE handle, LibraryError error);
   /// When `system` injects a library failure into `operation`: records it, calls the
   /// installed error handler and returns true (if the handler returns, the operation fails).
-  bool InjectedLibraryFailure(const SystemEntry* system, const char* operation, RfcHandle handle);
+  bool InjectedLibraryFailure(const SystemEntry* system, const char* operation, RFC_HANDLE handle);
 
   /// The local time: the clock's, or the one fixed for tests.
   std::tm Now() const;
   void FixTime(const std::tm& time) { fixedTime_ = time; }
 
-  RfcEnvironmentRecord environment{};
+  RFC_ENV environment{};
   StructureRegistry structures;
   TableRegistry tables;
-  std::map<RfcHandle, Connection> connections;
-  RfcHandle nextHandle = 1;
+  std::map<RFC_HANDLE, Connection> connections;
+  RFC_HANDLE nextHandle = 1;
   /// The system of the most recently opened connection: calls without a connection handle
   /// (RfcInstallStructure, ItCreate, ItDelete) take their faults from it.
   const SystemEntry* recentSystem = nullptr;

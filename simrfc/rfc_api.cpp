@@ -5,7 +5,7 @@
 #include "calls.h"
 #include "connections.h"
 #include "library.h"
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 #include "text.h"
 
 namespace simrfc {
@@ -18,8 +18,8 @@ LibraryError Misuse(const std::string& message) {
   return MakeError(ErrorGroup::Program, "wrong call", message);
 }
 
-RfcReturnCode InstallStructure(Library& library, const char* name, RfcTypeElement* elements,
-                               unsigned count, RfcTypeHandle* typeHandle) {
+RFC_RC InstallStructure(Library& library, const char* name, RFC_TYPE_ELEMENT* elements,
+                               unsigned count, RFC_TYPEHANDLE* typeHandle) {
   const char* operation = "RfcInstallStructure";
   if (typeHandle == nullptr) {
     library.Fail(operation, 0, Misuse("no place for the type handle given"));
@@ -43,7 +43,7 @@ RfcReturnCode InstallStructure(Library& library, const char* name, RfcTypeElemen
   return RFC_OK;
 }
 
-RfcTableHandle CreateTable(Library& library, const char* name, unsigned rowLength) {
+ITAB_H CreateTable(Library& library, const char* name, unsigned rowLength) {
   const char* operation = "ItCreate";
   if (name == nullptr) {
     library.Fail(operation, 0, Misuse("no table name given"));
@@ -67,7 +67,7 @@ RfcTableHandle CreateTable(Library& library, const char* name, unsigned rowLengt
   return library.tables.Create(name, rowLength);
 }
 
-int DeleteTable(Library& library, RfcTableHandle handle) {
+int DeleteTable(Library& library, ITAB_H handle) {
   const char* operation = "ItDelete";
   const InternalTable* table = library.tables.Find(handle);
   if (table == nullptr) {
@@ -95,21 +95,21 @@ using simrfc::TheLibrary;
 
 extern "C" {
 
-void RFC_CALL RfcEnvironment(RfcEnvironmentRecord* environment) {
+void SAP_API RfcEnvironment(RFC_ENV* environment) {
   if (environment != nullptr) TheLibrary().environment = *environment;
 }
 
-RfcHandle RFC_CALL RfcOpen(ConnectionOptions* options) {
+RFC_HANDLE SAP_API RfcOpen(RFC_OPTIONS* options) {
   return simrfc::OpenWithOptions(TheLibrary(), options);
 }
 
-RfcHandle RFC_CALL RfcOpenEx(const char* connectString, RfcOpenErrorInfo* errorInfo) {
+RFC_HANDLE SAP_API RfcOpenEx(char* connectString, RFC_ERROR_INFO_EX* errorInfo) {
   return simrfc::OpenWithConnectString(TheLibrary(), connectString, errorInfo);
 }
 
-void RFC_CALL RfcClose(RfcHandle handle) { simrfc::CloseConnection(TheLibrary(), handle); }
+void SAP_API RfcClose(RFC_HANDLE handle) { simrfc::CloseConnection(TheLibrary(), handle); }
 
-int RFC_CALL RfcLastError(RfcErrorInfo* errorInfo) {
+int SAP_API RfcLastError(RFC_ERROR_INFO* errorInfo) {
   if (errorInfo == nullptr) return 1;
   std::memset(errorInfo, 0, sizeof *errorInfo);
   const std::optional<simrfc::LibraryError>& error = TheLibrary().lastError;
@@ -117,31 +117,31 @@ int RFC_CALL RfcLastError(RfcErrorInfo* errorInfo) {
   simrfc::CopyCut(errorInfo->key, sizeof errorInfo->key, error->key);
   simrfc::CopyCut(errorInfo->status, sizeof errorInfo->status, error->status);
   simrfc::CopyCut(errorInfo->message, sizeof errorInfo->message, error->message);
-  simrfc::CopyCut(errorInfo->internalStatus, sizeof errorInfo->internalStatus,
+  simrfc::CopyCut(errorInfo->intstat, sizeof errorInfo->intstat,
                   error->internalStatus);
   return 0;
 }
 
-RfcReturnCode RFC_CALL RfcInstallStructure(const char* name, RfcTypeElement* elements,
-                                           unsigned int count, RfcTypeHandle* typeHandle) {
+RFC_RC SAP_API RfcInstallStructure(char* name, RFC_TYPE_ELEMENT* elements,
+                                           unsigned int count, RFC_TYPEHANDLE* typeHandle) {
   return simrfc::InstallStructure(TheLibrary(), name, elements, count, typeHandle);
 }
 
-RfcReturnCode RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcParameter* exporting,
-                               RfcTable* tables) {
+RFC_RC SAP_API RfcCall(RFC_HANDLE handle, char* function, RFC_PARAMETER* exporting,
+                               RFC_TABLE* tables) {
   return simrfc::CallModule(TheLibrary(), handle, function, exporting, tables);
 }
 
-RfcReturnCode RFC_CALL RfcReceive(RfcHandle handle, RfcParameter* importing, RfcTable* tables,
+RFC_RC SAP_API RfcReceive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tables,
                                   char** exception) {
   return simrfc::ReceiveAnswer(TheLibrary(), handle, importing, tables, exception);
 }
 
-RfcTableHandle RFC_CALL ItCreate(const char* name, unsigned int rowLength, unsigned int,
+ITAB_H SAP_API ItCreate(char* name, unsigned int rowLength, unsigned int,
                                  unsigned int) {
   return simrfc::CreateTable(TheLibrary(), name, rowLength);
 }
 
-int RFC_CALL ItDelete(RfcTableHandle table) { return simrfc::DeleteTable(TheLibrary(), table); }
+int SAP_API ItDelete(ITAB_H table) { return simrfc::DeleteTable(TheLibrary(), table); }
 
 }  // extern "C"

@@ -1,4 +1,5 @@
-/// Control of the simulated RFC library for in-process tests; the probe never includes it.
+/// Control of the simulated RFC library for in-process tests; the probe never includes it. It
+/// declares none of the library's RFC records, so a test may include it beside either side's.
 ///
 /// The library keeps its state (landscape, connections, structures, tables, error handler,
 /// last error) for the whole process. Tests reset it before and after use and point it at
@@ -9,8 +10,6 @@
 #include <ctime>
 #include <string>
 #include <vector>
-
-#include "rfc/rfc_library.h"
 
 /// Forgets everything: landscape, connections, structures, tables, error handler, last error,
 /// directory and fixed time.
@@ -30,6 +29,9 @@ bool SimRfcLoadLandscapeText(const char* text);
 void SimRfcFixLocalTime(const std::tm& time);
 
 /// The rows of an internal table, each its row length long; empty for an unknown handle.
-std::vector<std::string> SimRfcTableRows(RfcTableHandle table);
+std::vector<std::string> SimRfcTableRows(void* table);
+
+/// The message of the library's last error (what RfcLastError would give), or "".
+std::string SimRfcLastErrorMessage();
 
 #endif

@@ -18,24 +18,24 @@ std::string Describe(unsigned type, unsigned length, unsigned decimals, unsigned
 }
 
 // What is wrong with one element's type, length and decimals, or nothing.
-std::optional<std::string> CheckElement(const RfcTypeElement& e) {
+std::optional<std::string> CheckElement(const RFC_TYPE_ELEMENT& e) {
   const std::string length = std::to_string(e.length);
   switch (e.type) {
-    case RFC_TYPE_CHAR:
+    case TYPC:
       if (e.length == 0 || e.length > kMaxCharLength) {
         return "a character field of length " + length + " is not possible";
       }
       break;
-    case RFC_TYPE_DATE:
+    case TYPDATE:
       if (e.length != 8) return "a date has length 8, not " + length;
       break;
-    case RFC_TYPE_TIME:
+    case TYPTIME:
       if (e.length != 6) return "a time has length 6, not " + length;
       break;
-    case RFC_TYPE_INT:
+    case TYPINT:
       if (e.length != 4) return "an integer has length 4, not " + length;
       break;
-    case RFC_TYPE_PACKED:
+    case TYPP:
       if (e.length == 0 || e.length > kMaxPackedLength) {
         return "a packed number of length " + length + " is not possible (1 to 16 bytes)";
       }
@@ -67,12 +67,12 @@ bool SameFields(const std::vector<InstalledField>& a, const std::vector<Installe
 }  // namespace
 
 bool IsBasicType(unsigned type) {
-  return type == RFC_TYPE_CHAR || type == RFC_TYPE_DATE || type == RFC_TYPE_PACKED ||
-         type == RFC_TYPE_TIME || type == RFC_TYPE_INT;
+  return type == TYPC || type == TYPDATE || type == TYPP ||
+         type == TYPTIME || type == TYPINT;
 }
 
 StructureRegistry::Result StructureRegistry::Install(const char* name,
-                                                     const RfcTypeElement* elements,
+                                                     const RFC_TYPE_ELEMENT* elements,
                                                      unsigned count) {
   Result result;
   if (name == nullptr || name[0] == '\0') {
@@ -94,15 +94,13 @@ StructureRegistry::Result StructureRegistry::Install(const char* name,
     return result;
   }
 
-  bool computeOffsets = true;
-  for (unsigned i = 0; i < count; ++i) {
-    if (elements[i].offset != 0) computeOffsets = false;
-  }
+  // The fields lie one after the other in the order given, as SAP's library lays them out;
+  // the element's fifth member is not used (whatever a caller put there).
   InstalledStructure structure;
   structure.name = structureName;
   unsigned end = 0;
   for (unsigned i = 0; i < count; ++i) {
-    const RfcTypeElement& e = elements[i];
+    const RFC_TYPE_ELEMENT& e = elements[i];
     const std::string element = "element " + std::to_string(i + 1);
     if (e.name == nullptr || e.name[0] == '\0') {
       result.error = element + of + " has no name";
@@ -117,15 +115,10 @@ StructureRegistry::Result StructureRegistry::Install(const char* name,
       result.error = label + ": " + *problem;
       return result;
     }
-    const unsigned offset = computeOffsets ? end : e.offset;
+    const unsigned offset = end;
     if (offset > kMaxStructureLength - e.length) {
       result.error = label + ": the structure would be longer than " +
                      std::to_string(kMaxStructureLength) + " bytes";
-      return result;
-    }
-    if (offset < end) {
-      result.error = label + ": offset " + std::to_string(offset) +
-                     " overlaps the element before it, which ends at " + std::to_string(end);
       return result;
     }
     structure.fields.push_back(InstalledField{e.name, e.type, e.length, e.decimals, offset});
@@ -143,13 +136,13 @@ StructureRegistry::Result StructureRegistry::Install(const char* name,
     }
     return result;
   }
-  structure.handle = kFirstStructureHandle + static_cast<RfcTypeHandle>(structures_.size());
+  structure.handle = kFirstStructureHandle + static_cast<RFC_TYPEHANDLE>(structures_.size());
   result.handle = structure.handle;
   structures_.push_back(std::move(structure));
   return result;
 }
 
-const InstalledStructure* StructureRegistry::Find(RfcTypeHandle handle) const {
+const InstalledStructure* StructureRegistry::Find(RFC_TYPEHANDLE handle) const {
   for (const InstalledStructure& structure : structures_) {
     if (structure.handle == handle) return &structure;
   }

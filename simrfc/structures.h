@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "function_modules.h"
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 
 namespace simrfc {
 
 /// Structure handles start above every basic type code, so the two never collide.
-inline constexpr RfcTypeHandle kFirstStructureHandle = 0x100;
+inline constexpr RFC_TYPEHANDLE kFirstStructureHandle = 0x100;
 
 bool IsBasicType(unsigned type);
 
@@ -23,7 +23,7 @@ struct InstalledField {
 
 struct InstalledStructure {
   std::string name;
-  RfcTypeHandle handle = 0;
+  RFC_TYPEHANDLE handle = 0;
   std::vector<InstalledField> fields;
   unsigned length = 0;
 };
@@ -31,16 +31,16 @@ struct InstalledStructure {
 class StructureRegistry {
  public:
   struct Result {
-    RfcTypeHandle handle = 0;
+    RFC_TYPEHANDLE handle = 0;
     std::string error;  // empty on success
   };
 
   /// Installs a structure from its element table. When every offset is 0 the library computes
   /// them, packing the fields without gaps. The same name installed again with the same
   /// description gives the same handle.
-  Result Install(const char* name, const RfcTypeElement* elements, unsigned count);
+  Result Install(const char* name, const RFC_TYPE_ELEMENT* elements, unsigned count);
   /// The structure with `handle`, or null.
-  const InstalledStructure* Find(RfcTypeHandle handle) const;
+  const InstalledStructure* Find(RFC_TYPEHANDLE handle) const;
 
  private:
   std::vector<InstalledStructure> structures_;

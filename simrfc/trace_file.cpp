@@ -23,7 +23,7 @@ std::string Format(const std::tm& time, const char* format) {
 }
 
 // "T:" and the connection handle in four digits: the fixed prefix before "======> ".
-std::string Prefix(RfcHandle handle) {
+std::string Prefix(RFC_HANDLE handle) {
   char prefix[8];
   std::snprintf(prefix, sizeof prefix, "T:%04u ", static_cast<unsigned>(handle % 10000));
   return prefix;
@@ -78,7 +78,7 @@ bool AppendWhole(const std::string& path, const std::string& entry) {
 }  // namespace
 
 std::string FormatTraceEntry(bool opening, const std::tm& now, const char* operation,
-                             RfcHandle handle, const LibraryError& error) {
+                             RFC_HANDLE handle, const LibraryError& error) {
   std::string entry;
   if (opening) entry += "**** ERROR file opened at " + Format(now, "%Y%m%d %H%M%S") + "\n";
   const std::string detail = "ERROR       ";
@@ -93,7 +93,7 @@ std::string FormatTraceEntry(bool opening, const std::tm& now, const char* opera
 }
 
 void TraceFile::Append(const std::string& path, const std::tm& now, const char* operation,
-                       RfcHandle handle, const LibraryError& error) {
+                       RFC_HANDLE handle, const LibraryError& error) {
   const bool opening = !opened_ || IsMissingOrEmpty(path);
   if (AppendWhole(path, FormatTraceEntry(opening, now, operation, handle, error))) opened_ = true;
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "library_error.h"
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 
 namespace simrfc {
 
@@ -18,13 +18,13 @@ inline constexpr const char* kTraceFileName = "Dev_Rfc.Trc";
 /// The text of one entry about `error` in `operation` on connection `handle` (0: none), with the
 /// opening line first when `opening` is set. Passwords never reach an error, so never the file.
 std::string FormatTraceEntry(bool opening, const std::tm& now, const char* operation,
-                             RfcHandle handle, const LibraryError& error);
+                             RFC_HANDLE handle, const LibraryError& error);
 
 class TraceFile {
  public:
   /// Appends an entry to the file at `path`; a file that cannot be written is left alone
   /// (the library prints nothing, ever).
-  void Append(const std::string& path, const std::tm& now, const char* operation, RfcHandle handle,
+  void Append(const std::string& path, const std::tm& now, const char* operation, RFC_HANDLE handle,
               const LibraryError& error);
 
  private:

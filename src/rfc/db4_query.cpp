@@ -218,9 +218,9 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
     tables[i] = RfcTable{const_cast<char*>(kObjectTableNames[i]),
                          static_cast<unsigned>(std::strlen(kObjectTableNames[i])),
                          ctx.rfc.missingObjectType, kObjectRowLength, handles[i],
-                         RFC_TABLE_BY_REFERENCE};
+                         RFC_TABLE_BY_REFERENCE, 0};
   }
-  tables[kObjectTableCount] = RfcTable{nullptr, 0, 0, 0, nullptr, 0};
+  tables[kObjectTableCount] = RfcTable{nullptr, 0, 0, 0, nullptr, 0, 0};
 
   RfcParameter noParameters[] = {RfcParameter{nullptr, 0, 0, 0, nullptr}};
   EnterStep(ctx, "RfcCall");

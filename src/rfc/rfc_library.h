@@ -12,6 +12,8 @@
 #define RFC_CALL
 #endif
 
+#include <stddef.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -100,7 +102,7 @@ typedef struct RfcTypeElement {
   unsigned int type; /* basic type code */
   unsigned int length;
   unsigned int decimals;
-  unsigned int offset; /* 0: computed by the library */
+  unsigned int notUsed; /* unused by RfcInstallStructure, which lays the fields out itself; 0 */
 } RfcTypeElement;
 
 /// Parameter descriptor of RfcCall and RfcReceive; a list ends with a null name.
@@ -123,6 +125,9 @@ typedef struct RfcTable {
   unsigned int length; /* row length */
   RfcTableHandle table;
   int mode;
+  /* Set by the library when it created the table itself; a caller's own tables carry 0. The
+     library may write it in every entry of a list it reads, so it must be there. */
+  int libraryCreated;
 } RfcTable;
 
 void RFC_CALL RfcEnvironment(RfcEnvironmentRecord* environment);
@@ -142,6 +147,60 @@ int RFC_CALL ItDelete(RfcTableHandle table);
 
 #ifdef __cplusplus
 }
+
+// The records as SAP's library reads them, member by member, on 32-bit Windows (the probe's
+// target) and on the 64-bit systems: an edit that moves a member fails to compile here.
+namespace kelvoran::rfc_layout {
+constexpr bool k32 = sizeof(void*) == 4;
+constexpr unsigned long Pick(unsigned long bits32, unsigned long bits64) {
+  return k32 ? bits32 : bits64;
+}
+static_assert(sizeof(void*) == 4 || sizeof(void*) == 8, "a 32-bit or 64-bit target");
+static_assert(sizeof(RfcEnvironmentRecord) == Pick(8, 16), "RFC_ENV");
+static_assert(offsetof(RfcEnvironmentRecord, allocator) == Pick(4, 8), "RFC_ENV.allocate");
+
+static_assert(sizeof(ConnectionOptions) == Pick(32, 64), "RFC_OPTIONS");
+static_assert(offsetof(ConnectionOptions, mode) == Pick(4, 8), "RFC_OPTIONS.mode");
+static_assert(offsetof(ConnectionOptions, connectionParameters) == Pick(8, 16), "connopt");
+static_assert(offsetof(ConnectionOptions, client) == Pick(12, 24), "RFC_OPTIONS.client");
+static_assert(offsetof(ConnectionOptions, user) == Pick(16, 32), "RFC_OPTIONS.user");
+static_assert(offsetof(ConnectionOptions, password) == Pick(20, 40), "RFC_OPTIONS.password");
+static_assert(offsetof(ConnectionOptions, language) == Pick(24, 48), "RFC_OPTIONS.language");
+static_assert(offsetof(ConnectionOptions, trace) == Pick(28, 56), "RFC_OPTIONS.trace");
+
+static_assert(sizeof(ServerParameters) == Pick(16, 32), "RFC_CONNOPT_R3ONLY");
+static_assert(offsetof(ServerParameters, systemNumber) == Pick(4, 8), "sysnr");
+static_assert(offsetof(ServerParameters, gatewayHost) == Pick(8, 16), "gateway_host");
+static_assert(offsetof(ServerParameters, gatewayService) == Pick(12, 24), "gateway_service");
+static_assert(sizeof(GatewayParameters) == Pick(8, 16), "RFC_CONNOPT_CPIC");
+static_assert(offsetof(GatewayParameters, gatewayService) == Pick(4, 8), "gateway_service");
+
+static_assert(sizeof(RfcErrorInfo) == 545, "RFC_ERROR_INFO");
+static_assert(offsetof(RfcErrorInfo, status) == 33, "RFC_ERROR_INFO.status");
+static_assert(offsetof(RfcErrorInfo, message) == 161, "RFC_ERROR_INFO.message");
+static_assert(offsetof(RfcErrorInfo, internalStatus) == 417, "RFC_ERROR_INFO.intstat");
+static_assert(sizeof(RfcOpenErrorInfo) == 552, "RFC_ERROR_INFO_EX");
+static_assert(offsetof(RfcOpenErrorInfo, key) == 4, "RFC_ERROR_INFO_EX.key");
+static_assert(offsetof(RfcOpenErrorInfo, message) == 37, "RFC_ERROR_INFO_EX.message");
+
+static_assert(sizeof(RfcTypeElement) == Pick(20, 24), "RFC_TYPE_ELEMENT");
+static_assert(offsetof(RfcTypeElement, type) == Pick(4, 8), "RFC_TYPE_ELEMENT.type");
+static_assert(offsetof(RfcTypeElement, notUsed) == Pick(16, 20), "RFC_TYPE_ELEMENT._not_used");
+
+static_assert(sizeof(RfcParameter) == Pick(20, 32), "RFC_PARAMETER");
+static_assert(offsetof(RfcParameter, nameLength) == Pick(4, 8), "RFC_PARAMETER.nlen");
+static_assert(offsetof(RfcParameter, type) == Pick(8, 12), "RFC_PARAMETER.type");
+static_assert(offsetof(RfcParameter, length) == Pick(12, 16), "RFC_PARAMETER.leng");
+static_assert(offsetof(RfcParameter, address) == Pick(16, 24), "RFC_PARAMETER.addr");
+
+static_assert(sizeof(RfcTable) == Pick(28, 40), "RFC_TABLE");
+static_assert(offsetof(RfcTable, nameLength) == Pick(4, 8), "RFC_TABLE.nlen");
+static_assert(offsetof(RfcTable, type) == Pick(8, 12), "RFC_TABLE.type");
+static_assert(offsetof(RfcTable, length) == Pick(12, 16), "RFC_TABLE.leng");
+static_assert(offsetof(RfcTable, table) == Pick(16, 24), "RFC_TABLE.ithandle");
+static_assert(offsetof(RfcTable, mode) == Pick(20, 32), "RFC_TABLE.itmode");
+static_assert(offsetof(RfcTable, libraryCreated) == Pick(24, 36), "RFC_TABLE.newitab");
+}  // namespace kelvoran::rfc_layout
 #endif
 
 #endif

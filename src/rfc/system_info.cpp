@@ -61,7 +61,7 @@ int CallSystemInfo(RunContext& ctx, RfcHandle handle, std::int32_t* currentResou
   InstallSystemInfoType(ctx);
 
   RfcParameter noParameters[] = {RfcParameter{nullptr, 0, 0, 0, nullptr}};
-  RfcTable noTables[] = {RfcTable{nullptr, 0, 0, 0, nullptr, 0}};
+  RfcTable noTables[] = {RfcTable{nullptr, 0, 0, 0, nullptr, 0, 0}};
   EnterStep(ctx, "RfcCall");
   int result = RfcCall(handle, "RFC_SYSTEM_INFO", noParameters, noTables);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcCall called", "");

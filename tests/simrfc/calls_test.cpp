@@ -45,14 +45,14 @@ std::int32_t IntAt(const char* record, std::size_t offset) {
 
 class CallsTest : public SimRfcTest {
  protected:
-  RfcHandle Open(const std::string& landscape) {
+  RFC_HANDLE Open(const std::string& landscape) {
     UseLandscape(landscape.c_str());
     return OpenServer("sapprd01.example.com", 0);
   }
 };
 
 TEST_F(CallsTest, SystemInfoAnswersWithLandscapeValuesAndDefaults) {
-  const RfcHandle handle = Open(kPrd +
+  const RFC_HANDLE handle = Open(kPrd +
                                 "RFCSAPRL = 620\n"
                                 "RFCIPADDR = 10.1.2.3\n"
                                 "CURRENT_RESOURCES = 3\n"
@@ -77,7 +77,7 @@ TEST_F(CallsTest, SystemInfoAnswersWithLandscapeValuesAndDefaults) {
 }
 
 TEST_F(CallsTest, Db4InfoRecordDecodesFieldByField) {
-  const RfcHandle handle = Open(kPrd +
+  const RFC_HANDLE handle = Open(kPrd +
                                 "DBSYS = DB4\n"
                                 "FS_A_DATE = 20240229\n"
                                 "FS_A_TIME = 235959\n"
@@ -151,7 +151,7 @@ TEST_F(CallsTest, Db4InfoRecordDecodesFieldByField) {
 }
 
 TEST_F(CallsTest, ShortEntryAnswersWithDefaults) {
-  const RfcHandle handle = Open(kPrd);
+  const RFC_HANDLE handle = Open(kPrd);
   ProbeExchange probe(handle);
   ASSERT_EQ(probe.CallDb4Info(), RFC_OK) << LastMessage();
   // Date and time of the call, the system's name as its ID, nothing counted.
@@ -198,7 +198,7 @@ TEST_F(CallsTest, InjectedCallAndReceiveFaults) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    const RfcHandle handle = Open(kPrd + c.fault + "\n");
+    const RFC_HANDLE handle = Open(kPrd + c.fault + "\n");
     ProbeExchange probe(handle);
     EXPECT_EQ(probe.CallSystemInfo(), c.result);
     EXPECT_EQ(probe.Exception(), c.exception);
@@ -228,35 +228,35 @@ TEST_F(CallsTest, MisuseOfTheInterfaceFailsTheCall) {
       {"record one character short",
        [](ProbeExchange& p) {
          auto list = p.SystemInfoList();
-         list[4].length = 199;
+         list[4].leng = 199;
          return p.Call("RFC_SYSTEM_INFO", list, p.NoTables(), p.NoTables());
        },
        "parameter RFCSI_EXPORT has length 199, RFCSI is 200 bytes long"},
       {"integer received as characters",
        [](ProbeExchange& p) {
          auto list = p.SystemInfoList();
-         list[0].type = RFC_TYPE_CHAR;
+         list[0].type = TYPC;
          return p.Call("RFC_SYSTEM_INFO", list, p.NoTables(), p.NoTables());
        },
        "parameter CURRENT_RESOURCES has type 0, it is of type 8"},
       {"integer of two bytes",
        [](ProbeExchange& p) {
          auto list = p.SystemInfoList();
-         list[2].length = 2;
+         list[2].leng = 2;
          return p.Call("RFC_SYSTEM_INFO", list, p.NoTables(), p.NoTables());
        },
        "parameter MAXIMAL_RESOURCES has length 2, it is 4 bytes long"},
       {"name length beyond the name",
        [](ProbeExchange& p) {
          auto list = p.SystemInfoList();
-         list[0].nameLength = 18;
+         list[0].nlen = 18;
          return p.Call("RFC_SYSTEM_INFO", list, p.NoTables(), p.NoTables());
        },
        "parameter 1: name length 18 is longer than the name 'CURRENT_RESOURCES'"},
       {"name length short of the name",
        [](ProbeExchange& p) {
          auto list = p.SystemInfoList();
-         list[5].nameLength = 17;
+         list[5].nlen = 17;
          return p.Call("RFC_SYSTEM_INFO", list, p.NoTables(), p.NoTables());
        },
        "RFC_SYSTEM_INFO has no export parameter 'RFC_LOGIN_COMPLET'"},
@@ -270,7 +270,7 @@ TEST_F(CallsTest, MisuseOfTheInterfaceFailsTheCall) {
       {"record as a basic type",
        [](ProbeExchange& p) {
          auto list = p.SystemInfoList();
-         list[4].type = RFC_TYPE_CHAR;
+         list[4].type = TYPC;
          return p.Call("RFC_SYSTEM_INFO", list, p.NoTables(), p.NoTables());
        },
        "parameter RFCSI_EXPORT has the basic type 0, not a structure of the layout RFCSI"},
@@ -285,7 +285,7 @@ TEST_F(CallsTest, MisuseOfTheInterfaceFailsTheCall) {
       {"no address",
        [](ProbeExchange& p) {
          auto list = p.SystemInfoList();
-         list[1].address = nullptr;
+         list[1].addr = nullptr;
          return p.Call("RFC_SYSTEM_INFO", list, p.NoTables(), p.NoTables());
        },
        "parameter DIALOG_USER_TYPE has no address"},
@@ -309,21 +309,21 @@ TEST_F(CallsTest, MisuseOfTheInterfaceFailsTheCall) {
       {"row length 39",
        [](ProbeExchange& p) {
          auto tables = p.Db4Tables();
-         tables[2].length = 39;
+         tables[2].leng = 39;
          return p.Call("DB02_DB4_GET_INFO", p.Db4InfoList(), tables, p.Db4Tables());
        },
        "table ADDTL_VIEWS has length 39, MISSOBJ is 40 bytes long"},
       {"table created with rows of 39",
        [](ProbeExchange& p) {
          ItDelete(p.tables[5]);
-         p.tables[5] = ItCreate("MISS_VIEWS", 39, 0, 0);
+         p.tables[5] = ItCreate(Text("MISS_VIEWS"), 39, 0, 0);
          return p.Call("DB02_DB4_GET_INFO", p.Db4InfoList(), p.Db4Tables(), p.Db4Tables());
        },
        "table MISS_VIEWS was created with rows of 39 bytes, MISSOBJ is 40 bytes long"},
       {"table name length short of the name",
        [](ProbeExchange& p) {
          auto tables = p.Db4Tables();
-         tables[1].nameLength = 11;
+         tables[1].nlen = 11;
          return p.Call("DB02_DB4_GET_INFO", p.Db4InfoList(), tables, p.Db4Tables());
        },
        "DB02_DB4_GET_INFO has no table 'ADDTL_TABLE'"},
@@ -353,16 +353,16 @@ TEST_F(CallsTest, MisuseOfTheInterfaceFailsTheCall) {
       {"second call before the answer",
        [](ProbeExchange& p) {
          auto tables = p.NoTables();
-         RfcParameter none[] = {{nullptr, 0, 0, 0, nullptr}};
-         RfcCall(1, "RFC_SYSTEM_INFO", none, tables.data());
-         return RfcCall(1, "RFC_SYSTEM_INFO", none, tables.data());
+         RFC_PARAMETER none[] = {{nullptr, 0, 0, 0, nullptr}};
+         RfcCall(1, Text("RFC_SYSTEM_INFO"), none, tables.data());
+         return RfcCall(1, Text("RFC_SYSTEM_INFO"), none, tables.data());
        },
        "the answer of RFC_SYSTEM_INFO is not received yet"},
       {"parameter sent to a module that takes none",
        [](ProbeExchange& p) {
          auto tables = p.NoTables();
          auto list = p.SystemInfoList();
-         return RfcCall(1, "RFC_SYSTEM_INFO", list.data(), tables.data());
+         return RfcCall(1, Text("RFC_SYSTEM_INFO"), list.data(), tables.data());
        },
        "RFC_SYSTEM_INFO has no importing parameter 'CURRENT_RESOURCES'"},
   };
@@ -371,7 +371,7 @@ TEST_F(CallsTest, MisuseOfTheInterfaceFailsTheCall) {
     SimRfcReset();
     SimRfcSetDirectory(dir_.Path().string().c_str());
     SimRfcFixLocalTime(FixedTestTime());
-    const RfcHandle handle = Open(kPrd);
+    const RFC_HANDLE handle = Open(kPrd);
     ASSERT_EQ(handle, 1u);
     ProbeExchange probe(handle);
     const int result = c.action(probe);

@@ -58,10 +58,10 @@ class ConnectionsTest : public SimRfcTest {
   }
 
   // A call of RFC_SYSTEM_INFO that receives nothing: enough to pass the logon.
-  static int CallAndReceive(RfcHandle handle, char** exception) {
-    RfcParameter none[] = {{nullptr, 0, 0, 0, nullptr}};
-    RfcTable noTables[] = {{nullptr, 0, 0, 0, nullptr, 0}};
-    const int called = RfcCall(handle, "RFC_SYSTEM_INFO", none, noTables);
+  static int CallAndReceive(RFC_HANDLE handle, char** exception) {
+    RFC_PARAMETER none[] = {{nullptr, 0, 0, 0, nullptr}};
+    RFC_TABLE noTables[] = {{nullptr, 0, 0, 0, nullptr, 0, 0}};
+    const int called = RfcCall(handle, Text("RFC_SYSTEM_INFO"), none, noTables);
     if (called != RFC_OK) return 100 + called;
     return RfcReceive(handle, none, noTables, exception);
   }
@@ -98,11 +98,11 @@ TEST_F(ConnectionsTest, RfcOpenReachesSystemsByServerOrGateway) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     std::string client = "100", user = "MONI        ", password = "secret    ";
-    ServerParameters server{const_cast<char*>(c.host), c.systemNumber,
+    RFC_CONNOPT_R3ONLY server{const_cast<char*>(c.host), c.systemNumber,
                             const_cast<char*>(c.gatewayHost), const_cast<char*>(c.gatewayService)};
-    GatewayParameters gateway{const_cast<char*>(c.gatewayHost),
+    RFC_CONNOPT_CPIC gateway{const_cast<char*>(c.gatewayHost),
                               const_cast<char*>(c.gatewayService)};
-    ConnectionOptions options{const_cast<char*>("PRD"),
+    RFC_OPTIONS options{const_cast<char*>("PRD"),
                               c.mode,
                               c.mode == 1 ? static_cast<void*>(&gateway) : &server,
                               client.data(),
@@ -110,7 +110,7 @@ TEST_F(ConnectionsTest, RfcOpenReachesSystemsByServerOrGateway) {
                               password.data(),
                               const_cast<char*>("E"),
                               0};
-    const RfcHandle handle = RfcOpen(&options);
+    const RFC_HANDLE handle = RfcOpen(&options);
     if (c.message == nullptr) {
       EXPECT_NE(handle, 0u);
       char* exception = nullptr;
@@ -145,7 +145,7 @@ TEST_F(ConnectionsTest, RfcOpenChecksTheLogonAtTheFirstCall) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    const RfcHandle handle = OpenServer(c.host, 0, c.client, c.user, c.password);
+    const RFC_HANDLE handle = OpenServer(c.host, 0, c.client, c.user, c.password);
     ASSERT_NE(handle, 0u);
     char* exception = nullptr;
     const int result = CallAndReceive(handle, &exception);
@@ -196,8 +196,8 @@ TEST_F(ConnectionsTest, RfcOpenExReadsTheDestinationFromSapRfcIni) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    RfcOpenErrorInfo info{};
-    const RfcHandle handle = RfcOpenEx(c.connectString, &info);
+    RFC_ERROR_INFO_EX info{};
+    const RFC_HANDLE handle = RfcOpenEx(Text(c.connectString), &info);
     if (c.group == 0) {
       EXPECT_NE(handle, 0u);
       EXPECT_EQ(info.group, 0);
@@ -241,8 +241,8 @@ TEST_F(ConnectionsTest, MalformedOrMissingSapRfcIniRefusesTheConnection) {
     SCOPED_TRACE(c.label);
     std::filesystem::remove(dir_.Path() / "SapRfc.ini");
     if (c.ini != nullptr) dir_.Write("SapRfc.ini", c.ini);
-    RfcOpenErrorInfo info{};
-    EXPECT_EQ(RfcOpenEx("CLIENT=100 USER=MONI PASSWD=secret LANG=D DEST=PRD", &info), 0u);
+    RFC_ERROR_INFO_EX info{};
+    EXPECT_EQ(RfcOpenEx(Text("CLIENT=100 USER=MONI PASSWD=secret LANG=D DEST=PRD"), &info), 0u);
     EXPECT_EQ(std::string(info.message), InDir(c.message));
   }
 }
@@ -270,7 +270,7 @@ TEST_F(ConnectionsTest, CloseAcceptsTheNullHandleAndRefusesUnknownOnes) {
   EXPECT_EQ(LastError().key[0], '\0');
   EXPECT_EQ(Trace(), "");
 
-  const RfcHandle handle = OpenServer("sapprd01", 0);
+  const RFC_HANDLE handle = OpenServer("sapprd01", 0);
   ASSERT_NE(handle, 0u);
   RfcClose(handle);
   RfcClose(handle);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
 
 namespace simrfc {
 namespace {
@@ -29,9 +29,9 @@ std::string Encoded(const FieldDef& field, const std::string& value) {
 }
 
 TEST(FieldCodecTest, PackedDecimalsAreBcdWithSignNibble) {
-  const FieldDef size{"TAB_SIZE", RFC_TYPE_PACKED, 8, 0};
-  const FieldDef share{"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5};
-  const FieldDef space{"SYS_ASP_S", RFC_TYPE_PACKED, 6, 1};
+  const FieldDef size{"TAB_SIZE", TYPP, 8, 0};
+  const FieldDef share{"SYS_ASP_P", TYPP, 8, 5};
+  const FieldDef space{"SYS_ASP_S", TYPP, 6, 1};
   struct Case {
     const char* label;
     const FieldDef& field;
@@ -59,11 +59,11 @@ TEST(FieldCodecTest, PackedDecimalsAreBcdWithSignNibble) {
 
 TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
   std::vector<unsigned char> text(10);
-  EncodeField({"DBSYS", RFC_TYPE_CHAR, 10, 0}, "DB4", text.data());
+  EncodeField({"DBSYS", TYPC, 10, 0}, "DB4", text.data());
   EXPECT_EQ(std::string(text.begin(), text.end()), "DB4       ");
 
   std::vector<unsigned char> date(8);
-  EncodeField({"FS_A_DATE", RFC_TYPE_DATE, 8, 0}, "20240229", date.data());
+  EncodeField({"FS_A_DATE", TYPDATE, 8, 0}, "20240229", date.data());
   EXPECT_EQ(std::string(date.begin(), date.end()), "20240229");
 
   const std::int32_t values[] = {0, -1, 2147483647, -2147483647 - 1};
@@ -71,7 +71,7 @@ TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(texts[i]);
     unsigned char bytes[4];
-    EncodeField({"TAB_CNT", RFC_TYPE_INT, 4, 0}, texts[i], bytes);
+    EncodeField({"TAB_CNT", TYPINT, 4, 0}, texts[i], bytes);
     std::int32_t decoded;
     std::memcpy(&decoded, bytes, sizeof decoded);
     EXPECT_EQ(decoded, values[i]);
@@ -79,9 +79,9 @@ TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
 }
 
 TEST(FieldCodecTest, ValuesThatDoNotFitTheirField) {
-  const FieldDef date{"FS_A_DATE", RFC_TYPE_DATE, 8, 0};
-  const FieldDef time{"FS_A_TIME", RFC_TYPE_TIME, 6, 0};
-  const FieldDef share{"SYS_ASP_P", RFC_TYPE_PACKED, 8, 5};
+  const FieldDef date{"FS_A_DATE", TYPDATE, 8, 0};
+  const FieldDef time{"FS_A_TIME", TYPTIME, 6, 0};
+  const FieldDef share{"SYS_ASP_P", TYPP, 8, 5};
   struct Case {
     const char* label;
     const FieldDef& field;

@@ -127,11 +127,11 @@ TEST_F(LandscapeEntriesTest, ConnectionKeepsItsSystemWhileOthersComeAndGo) {
       "[PRD]\nASHOST = sapprd01\nSYSNR = 00\nLOGON = 100 MONI secret\n"
       "[QAS]\nASHOST = sapqas01\nSYSNR = 00\nLOGON = 100 MONI secret\n"
       "[TST]\nASHOST = saptst01\nSYSNR = 00\nLOGON = 100 MONI secret\n");
-  const RfcHandle prd = OpenServer("sapprd01", 0);
+  const RFC_HANDLE prd = OpenServer("sapprd01", 0);
   ASSERT_NE(prd, 0u);
   for (const char* host : {"sapqas01", "saptst01", "sapqas01"}) {
     SCOPED_TRACE(host);
-    const RfcHandle other = OpenServer(host, 0);
+    const RFC_HANDLE other = OpenServer(host, 0);
     ASSERT_NE(other, 0u);
     RfcClose(other);
   }

@@ -12,7 +12,7 @@ namespace {
 
 std::vector<std::string> g_handledOperations;
 
-void RFC_CALL RecordingHandler(char* operation) { g_handledOperations.push_back(operation); }
+void SAP_API RecordingHandler(char* operation) { g_handledOperations.push_back(operation); }
 
 const std::string kLandscape =
     "[PRD]\n"
@@ -27,15 +27,15 @@ class LibraryFailureTest : public SimRfcTest {
     dir_.Write("SapRfc.ini", "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n");
   }
 
-  static void InstallHandler(RfcErrorHandler handler) {
-    RfcEnvironmentRecord environment{handler, nullptr};
+  static void InstallHandler(RFC_ERROR_HANDLER handler) {
+    RFC_ENV environment{handler, nullptr};
     RfcEnvironment(&environment);
   }
 };
 
 TEST_F(LibraryFailureTest, InjectedFailureCallsTheHandlerAndFailsTheOperation) {
   using Action = std::function<bool()>;  // true when the operation failed
-  static RfcHandle closed = 0;
+  static RFC_HANDLE closed = 0;
   struct Case {
     const char* operation;
     Action action;
@@ -44,9 +44,9 @@ TEST_F(LibraryFailureTest, InjectedFailureCallsTheHandlerAndFailsTheOperation) {
       {"RfcOpen", [] { return OpenServer("sapprd01", 0) == 0; }},
       {"RfcOpenEx",
        [] {
-         RfcOpenErrorInfo info{};
+         RFC_ERROR_INFO_EX info{};
          const bool failed =
-             RfcOpenEx("CLIENT=100 USER=MONI PASSWD=secret LANG=D DEST=PRD", &info) == 0;
+             RfcOpenEx(Text("CLIENT=100 USER=MONI PASSWD=secret LANG=D DEST=PRD"), &info) == 0;
          return failed && std::string(info.message) == "connection pool exhausted";
        }},
       {"RfcCall",
@@ -67,9 +67,9 @@ TEST_F(LibraryFailureTest, InjectedFailureCallsTheHandlerAndFailsTheOperation) {
        },
        [] {
          // The connection ends all the same.
-         RfcParameter none[] = {{nullptr, 0, 0, 0, nullptr}};
-         RfcTable noTables[] = {{nullptr, 0, 0, 0, nullptr, 0}};
-         return RfcCall(closed, "RFC_SYSTEM_INFO", none, noTables) == RFC_FAILURE &&
+         RFC_PARAMETER none[] = {{nullptr, 0, 0, 0, nullptr}};
+         RFC_TABLE noTables[] = {{nullptr, 0, 0, 0, nullptr, 0, 0}};
+         return RfcCall(closed, Text("RFC_SYSTEM_INFO"), none, noTables) == RFC_FAILURE &&
                 LastMessage() == "connection handle " + std::to_string(closed) + " is closed";
        }},
       {"RfcInstallStructure",
@@ -81,12 +81,12 @@ TEST_F(LibraryFailureTest, InjectedFailureCallsTheHandlerAndFailsTheOperation) {
       {"ItCreate",
        [] {
          OpenServer("sapprd01", 0);
-         return ItCreate("ADDTL_INDEX", 40, 0, 0) == nullptr;
+         return ItCreate(Text("ADDTL_INDEX"), 40, 0, 0) == nullptr;
        }},
       {"ItDelete",
        [] {
          OpenServer("sapprd01", 0);
-         return ItDelete(ItCreate("ADDTL_INDEX", 40, 0, 0)) != 0;
+         return ItDelete(ItCreate(Text("ADDTL_INDEX"), 40, 0, 0)) != 0;
        }},
   };
   for (const bool withHandler : {true, false}) {
@@ -101,11 +101,11 @@ TEST_F(LibraryFailureTest, InjectedFailureCallsTheHandlerAndFailsTheOperation) {
       EXPECT_TRUE(c.action());
       EXPECT_EQ(g_handledOperations,
                 withHandler ? std::vector<std::string>{c.operation} : std::vector<std::string>{});
-      const RfcErrorInfo error = LastError();
+      const RFC_ERROR_INFO error = LastError();
       EXPECT_EQ(std::string(error.key), "RFC_ERROR_RESOURCE");
       EXPECT_EQ(std::string(error.status), "no connection");
       EXPECT_EQ(std::string(error.message), "connection pool exhausted");
-      EXPECT_EQ(std::string(error.internalStatus), "4711");
+      EXPECT_EQ(std::string(error.intstat), "4711");
       if (c.after) {
         EXPECT_TRUE(c.after());
       }
@@ -124,12 +124,13 @@ TEST_F(LibraryFailureTest, TableAndStructureFaultsHitTheirNamesOnly) {
        [] { return InstallEntries("DB02INFDB4", kDb4InfoElements, 21) == 0; },
        [] { return InstallEntries("RFCSI", kRfcsiElements, 18) != 0; },
        "structure DB02INFDB4 cannot be installed: no memory left"},
-      {"FAIL_ITCREATE = MISS_TABLES", [] { return ItCreate("MISS_TABLES", 40, 0, 0) == nullptr; },
-       [] { return ItDelete(ItCreate("MISS_VIEWS", 40, 0, 0)) == 0; },
+      {"FAIL_ITCREATE = MISS_TABLES",
+       [] { return ItCreate(Text("MISS_TABLES"), 40, 0, 0) == nullptr; },
+       [] { return ItDelete(ItCreate(Text("MISS_VIEWS"), 40, 0, 0)) == 0; },
        "internal table MISS_TABLES cannot be created: no memory left"},
       {"FAIL_ITDELETE = ADDTL_VIEWS",
-       [] { return ItDelete(ItCreate("ADDTL_VIEWS", 40, 0, 0)) == 1; },
-       [] { return ItDelete(ItCreate("ADDTL_INDEX", 40, 0, 0)) == 0; },
+       [] { return ItDelete(ItCreate(Text("ADDTL_VIEWS"), 40, 0, 0)) == 1; },
+       [] { return ItDelete(ItCreate(Text("ADDTL_INDEX"), 40, 0, 0)) == 0; },
        "internal table ADDTL_VIEWS cannot be deleted"},
   };
   for (const Case& c : cases) {

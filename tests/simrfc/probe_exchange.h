@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "rfc/rfc_library.h"
+#include "sap_declarations.h"
+#include "simrfc/sim_rfc_fixture.h"
 
 namespace kelvoran {
 
@@ -38,75 +39,76 @@ inline const ElementEntry kDb4InfoElements[] = {
 inline const char* const kObjectTables[] = {"ADDTL_INDEX", "ADDTL_TABLES", "ADDTL_VIEWS",
                                             "MISS_INDEX",  "MISS_TABLES",  "MISS_VIEWS"};
 
-/// Installs a structure from `count` entries with every offset 0; 0 when refused.
-inline RfcTypeHandle InstallEntries(const char* name, const ElementEntry* entries, unsigned count) {
-  std::vector<RfcTypeElement> elements;
+/// Installs a structure from `count` entries; 0 when refused.
+inline RFC_TYPEHANDLE InstallEntries(const char* name, const ElementEntry* entries,
+                                     unsigned count) {
+  std::vector<RFC_TYPE_ELEMENT> elements;
   for (unsigned i = 0; i < count; ++i) {
-    elements.push_back(RfcTypeElement{const_cast<char*>(entries[i].name), entries[i].type,
+    elements.push_back(RFC_TYPE_ELEMENT{const_cast<char*>(entries[i].name), entries[i].type,
                                       entries[i].length, entries[i].decimals, 0});
   }
-  RfcTypeHandle handle = 0;
-  return RfcInstallStructure(name, elements.data(), count, &handle) == RFC_OK ? handle : 0;
+  RFC_TYPEHANDLE handle = 0;
+  return RfcInstallStructure(Text(name), elements.data(), count, &handle) == RFC_OK ? handle : 0;
 }
 
-inline RfcParameter Parameter(const char* name, RfcTypeHandle type, unsigned length,
+inline RFC_PARAMETER Parameter(const char* name, RFC_TYPEHANDLE type, unsigned length,
                               void* address) {
-  return RfcParameter{const_cast<char*>(name), static_cast<unsigned>(std::strlen(name)), type,
+  return RFC_PARAMETER{const_cast<char*>(name), static_cast<unsigned>(std::strlen(name)), type,
                       length, address};
 }
 
 /// One connection's exchanges; it must stay where it was built (the lists point into it).
 class ProbeExchange {
  public:
-  explicit ProbeExchange(RfcHandle handle) : handle_(handle) {
+  explicit ProbeExchange(RFC_HANDLE handle) : handle_(handle) {
     rfcsi = InstallEntries("RFCSI", kRfcsiElements, 18);
     db4Info = InstallEntries("DB02INFDB4", kDb4InfoElements, 21);
     ElementEntry row[] = {{"NAME", 0, 40, 0}};
     missObj = InstallEntries("MISSOBJ", row, 1);
-    for (int i = 0; i < 6; ++i) tables[i] = ItCreate(kObjectTables[i], 40, 0, 0);
+    for (int i = 0; i < 6; ++i) tables[i] = ItCreate(Text(kObjectTables[i]), 40, 0, 0);
   }
   ~ProbeExchange() {
-    for (RfcTableHandle table : tables) {
+    for (ITAB_H table : tables) {
       if (table != nullptr) ItDelete(table);
     }
   }
   ProbeExchange(const ProbeExchange&) = delete;
   ProbeExchange& operator=(const ProbeExchange&) = delete;
 
-  std::vector<RfcParameter> SystemInfoList() {
-    return {Parameter("CURRENT_RESOURCES", RFC_TYPE_INT, 4, &currentResources),
-            Parameter("DIALOG_USER_TYPE", RFC_TYPE_CHAR, 1, &dialogUserType),
-            Parameter("MAXIMAL_RESOURCES", RFC_TYPE_INT, 4, &maximalResources),
-            Parameter("RECOMMENDED_DELAY", RFC_TYPE_INT, 4, &recommendedDelay),
+  std::vector<RFC_PARAMETER> SystemInfoList() {
+    return {Parameter("CURRENT_RESOURCES", TYPINT, 4, &currentResources),
+            Parameter("DIALOG_USER_TYPE", TYPC, 1, &dialogUserType),
+            Parameter("MAXIMAL_RESOURCES", TYPINT, 4, &maximalResources),
+            Parameter("RECOMMENDED_DELAY", TYPINT, 4, &recommendedDelay),
             Parameter("RFCSI_EXPORT", rfcsi, 200, systemInfo),
-            Parameter("RFC_LOGIN_COMPLETE", RFC_TYPE_CHAR, 1, &loginComplete),
-            RfcParameter{nullptr, 0, 0, 0, nullptr}};
+            Parameter("RFC_LOGIN_COMPLETE", TYPC, 1, &loginComplete),
+            RFC_PARAMETER{nullptr, 0, 0, 0, nullptr}};
   }
 
-  std::vector<RfcParameter> Db4InfoList() {
-    return {Parameter("API_QWCRSSTS_RC", RFC_TYPE_INT, 4, &apiResult),
+  std::vector<RFC_PARAMETER> Db4InfoList() {
+    return {Parameter("API_QWCRSSTS_RC", TYPINT, 4, &apiResult),
             Parameter("DB02_DISPLAYED_INFO", db4Info, 120, db4Record),
-            RfcParameter{nullptr, 0, 0, 0, nullptr}};
+            RFC_PARAMETER{nullptr, 0, 0, 0, nullptr}};
   }
 
-  std::vector<RfcTable> Db4Tables() {
-    std::vector<RfcTable> list;
+  std::vector<RFC_TABLE> Db4Tables() {
+    std::vector<RFC_TABLE> list;
     for (int i = 0; i < 6; ++i) {
-      list.push_back(RfcTable{const_cast<char*>(kObjectTables[i]),
+      list.push_back(RFC_TABLE{const_cast<char*>(kObjectTables[i]),
                               static_cast<unsigned>(std::strlen(kObjectTables[i])), missObj, 40,
-                              tables[i], RFC_TABLE_BY_REFERENCE});
+                              tables[i], RFC_ITMODE_BYREFERENCE, 0});
     }
-    list.push_back(RfcTable{nullptr, 0, 0, 0, nullptr, 0});
+    list.push_back(RFC_TABLE{nullptr, 0, 0, 0, nullptr, 0, 0});
     return list;
   }
 
-  static std::vector<RfcTable> NoTables() { return {RfcTable{nullptr, 0, 0, 0, nullptr, 0}}; }
+  static std::vector<RFC_TABLE> NoTables() { return {RFC_TABLE{nullptr, 0, 0, 0, nullptr, 0, 0}}; }
 
   /// RfcCall and RfcReceive of `module`; a failed RfcCall gives 100 + its code.
-  int Call(const char* module, std::vector<RfcParameter> received, std::vector<RfcTable> sent,
-           std::vector<RfcTable> receivedTables) {
-    RfcParameter none[] = {{nullptr, 0, 0, 0, nullptr}};
-    const int called = RfcCall(handle_, module, none, sent.data());
+  int Call(const char* module, std::vector<RFC_PARAMETER> received, std::vector<RFC_TABLE> sent,
+           std::vector<RFC_TABLE> receivedTables) {
+    RFC_PARAMETER none[] = {{nullptr, 0, 0, 0, nullptr}};
+    const int called = RfcCall(handle_, Text(module), none, sent.data());
     if (called != RFC_OK) return 100 + called;
     exception = nullptr;
     return RfcReceive(handle_, received.data(), receivedTables.data(), &exception);
@@ -116,8 +118,8 @@ class ProbeExchange {
 
   std::string Exception() const { return exception != nullptr ? exception : "<null>"; }
 
-  RfcTypeHandle rfcsi = 0, db4Info = 0, missObj = 0;
-  RfcTableHandle tables[6] = {};
+  RFC_TYPEHANDLE rfcsi = 0, db4Info = 0, missObj = 0;
+  ITAB_H tables[6] = {};
   std::int32_t currentResources = -99, maximalResources = -99, recommendedDelay = -99;
   char dialogUserType = '?', loginComplete = '?';
   char systemInfo[200] = {};
@@ -126,7 +128,7 @@ class ProbeExchange {
   char* exception = nullptr;
 
  private:
-  RfcHandle handle_;
+  RFC_HANDLE handle_;
 };
 
 }  // namespace kelvoran

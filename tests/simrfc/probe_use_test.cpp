@@ -10,7 +10,7 @@
 #include "rfc/db4_query.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_scan.h"
-#include "simrfc/sim_rfc_fixture.h"
+#include "simrfc/sim_library_fixture.h"
 #include "support/test_context.h"
 
 namespace kelvoran {
@@ -23,7 +23,7 @@ const std::string kPrd =
     "LOGON = 100 MONI secret\n"
     "RFCDBSYS = DB4\n";
 
-class ProbeUseTest : public SimRfcTest {
+class ProbeUseTest : public SimLibraryTest {
  protected:
   ProbeUseTest() : cwd_(dir_.Path()) {
     SimRfcSetDirectory(nullptr);  // the probe's working directory, as in a real run

@@ -37,8 +37,8 @@ TEST_F(SimRfcTest, FailuresAppendToTheTraceFileAndNothingIsPrinted) {
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   EXPECT_EQ(OpenServer("sapold01", 0), 0u);
-  RfcOpenErrorInfo info{};
-  EXPECT_EQ(RfcOpenEx("CLIENT=100 USER=MONI PASSWD=Secret1 LANG=D DEST=PRD", &info), 0u);
+  RFC_ERROR_INFO_EX info{};
+  EXPECT_EQ(RfcOpenEx(Text("CLIENT=100 USER=MONI PASSWD=Secret1 LANG=D DEST=PRD"), &info), 0u);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   const std::string dir = dir_.Path().string();
