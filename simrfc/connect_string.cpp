@@ -1,10 +1,14 @@
 #include "connect_string.h"
 
-#include <vector>
-
 #include "text.h"
 
 namespace simrfc {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
 
 std::optional<std::string> ParseConnectString(std::string_view text,
                                               ConnectParameters& parameters) {
@@ -18,12 +22,33 @@ std::optional<std::string> ParseConnectString(std::string_view text,
               {"LANG", &parameters.language, false},
               {"DEST", &parameters.destination, false}};
 
-  const std::vector<std::string> words = SplitWords(text);
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const std::string position = "word " + std::to_string(i + 1) + " of the connect string";
-    const std::size_t equals = words[i].find('=');
-    if (equals == std::string::npos) return position + " is not KEY=value";
-    const std::string name = ToUpper(words[i].substr(0, equals));
+  // SAP's rule: blank-separated KEY=value words; a value that holds blanks is set in double
+  // quotes and runs to the next double quote.
+  std::size_t at = 0;
+  for (unsigned word = 1;; ++word) {
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    if (at == text.size()) break;
+    const std::string position = "word " + std::to_string(word) + " of the connect string";
+    std::size_t end = at;
+    while (end < text.size() && !IsBlank(text[end]) && text[end] != '=') ++end;
+    if (end == text.size() || text[end] != '=') return position + " is not KEY=value";
+    const std::string name = ToUpper(std::string(text.substr(at, end - at)));
+    at = end + 1;
+    std::string value;
+    if (at < text.size() && text[at] == '"') {
+      const std::size_t close = text.find('"', at + 1);
+      if (close == std::string_view::npos) return position + " opens a quote that is not closed";
+      value = std::string(text.substr(at + 1, close - at - 1));
+      at = close + 1;
+      if (at < text.size() && !IsBlank(text[at])) {
+        return position + " goes on after its closing quote";
+      }
+    } else {
+      end = at;
+      while (end < text.size() && !IsBlank(text[end])) ++end;
+      value = std::string(text.substr(at, end - at));
+      at = end;
+    }
     Key* key = nullptr;
     for (Key& candidate : keys) {
       if (name == candidate.name) key = &candidate;
@@ -33,7 +58,7 @@ std::optional<std::string> ParseConnectString(std::string_view text,
     }
     if (key->seen) return std::string(key->name) + "= is given twice in the connect string";
     key->seen = true;
-    *key->value = words[i].substr(equals + 1);
+    *key->value = std::move(value);
   }
   return std::nullopt;
 }

@@ -1,5 +1,6 @@
 /// The connect string of RfcOpenEx: blank-separated KEY=value words, e.g.
-/// "CLIENT=100 USER=MONI PASSWD=secret LANG=D DEST=PRD". Keys ignore letter case.
+/// "CLIENT=100 USER=MONI PASSWD=secret LANG=D DEST=PRD". Keys ignore letter case. A value that
+/// holds blanks is set in double quotes, as SAP's library reads it: PASSWD="my secret".
 #ifndef KELVORAN_SIMRFC_CONNECT_STRING_H
 #define KELVORAN_SIMRFC_CONNECT_STRING_H
 

@@ -109,12 +109,19 @@ bool IsRfcIniItself(RunContext& ctx, const std::string& destinationIni) {
   return ctx.files.SameFile(destinationIni, kRfcIniName);
 }
 
+// A value of the connect string: SAP's library reads it up to the next blank unless it is set
+// in double quotes, so one that holds a blank (a password may) is quoted.
+std::string ConnectStringValue(const std::string& value) {
+  return value.find(' ') == std::string::npos ? value : '"' + value + '"';
+}
+
 }  // namespace
 
 std::string BuildConnectString(const RunContext& ctx) {
   const SystemProfile& p = ctx.profile;
-  return "CLIENT=" + p.client + " USER=" + p.user + " PASSWD=" + p.password +
-         " LANG=D DEST=" + p.destination;
+  return "CLIENT=" + ConnectStringValue(p.client) + " USER=" + ConnectStringValue(p.user) +
+         " PASSWD=" + ConnectStringValue(p.password) +
+         " LANG=D DEST=" + ConnectStringValue(p.destination);
 }
 
 RfcHandle OpenConnection(RunContext& ctx) {

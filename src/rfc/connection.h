@@ -28,7 +28,8 @@ inline constexpr const char* kDestinationIniPrefix = "SapRfc.";
 /// probe's; the direct route takes no lock.
 RfcHandle OpenConnection(RunContext& ctx);
 
-/// The connect string of the destination route; the language is always D.
+/// The connect string of the destination route; the language is always D, and a value that
+/// holds a blank is set in double quotes.
 std::string BuildConnectString(const RunContext& ctx);
 
 /// Closes the current connection, if one is open.

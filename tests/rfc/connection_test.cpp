@@ -140,9 +140,20 @@ TEST_F(ConnectionTest, HostAndSystemNumberOverrides) {
   }
 }
 
-TEST_F(ConnectionTest, ConnectStringCarriesProfileValuesUnpadded) {
-  t_.ctx.profile.password = "p";
-  EXPECT_EQ(BuildConnectString(t_.ctx), "CLIENT=100 USER=MONI PASSWD=p LANG=D DEST=PRD");
+TEST_F(ConnectionTest, ConnectStringCarriesProfileValuesUnpaddedAndQuotesBlanks) {
+  struct Case {
+    const char* password;
+    const char* connectString;
+  } cases[] = {
+      {"p", "CLIENT=100 USER=MONI PASSWD=p LANG=D DEST=PRD"},
+      {"my secret", "CLIENT=100 USER=MONI PASSWD=\"my secret\" LANG=D DEST=PRD"},
+      {" lead", "CLIENT=100 USER=MONI PASSWD=\" lead\" LANG=D DEST=PRD"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.password);
+    t_.ctx.profile.password = c.password;
+    EXPECT_EQ(BuildConnectString(t_.ctx), c.connectString);
+  }
 }
 
 TEST_F(ConnectionTest, PerDestinationFileReplacesSapRfcIni) {
