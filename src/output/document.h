@@ -23,8 +23,8 @@ void EndTextBlock(RunContext& ctx);
 void EndDocument(RunContext& ctx);
 
 /// Replaces the buffer with the error document carrying `message` (the same XML document in
-/// every flavour). The message is escaped, and cut if need be so that the document stays
-/// complete within the buffer.
+/// every flavour). The message is escaped (made UTF-8 in the XML flavours only, whose hosts
+/// parse it), and cut if need be so that the document stays complete within the buffer.
 void WriteErrorDocument(RunContext& ctx, std::string_view message);
 
 /// The document that ends a run with the fatal `message`. Normally the whole error document
@@ -36,13 +36,14 @@ void WriteErrorDocument(RunContext& ctx, std::string_view message);
 std::string FatalDocument(HostFlavour flavour, bool envelopeOpen, std::string_view message);
 
 /// Appends a text that comes from outside the program (a profile value, an argument, an
-/// answer of SAP). In the XML flavours it is escaped, so it can neither break the host's parser
-/// nor add elements; the text flavours take it as it stands.
+/// answer of SAP). In the XML flavours it is escaped and made UTF-8, so it can neither break the
+/// host's parser nor add elements; the text flavours take it as it stands.
 void AppendOutsideText(RunContext& ctx, std::string_view text);
 
 /// "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;"; a control character that XML 1.0
-/// does not allow (every byte below 0x20 except tab, line feed and carriage return) as "?";
-/// everything else unchanged.
+/// does not allow (every byte below 0x20 except tab, line feed and carriage return) as "?"; a
+/// byte from 0x80 up that is no part of valid UTF-8 as its Windows-1252 character in UTF-8
+/// (see utf8_text.h); everything else unchanged, so a text of ASCII or UTF-8 keeps its bytes.
 std::string EscapeXml(std::string_view text);
 
 }  // namespace kelvoran

@@ -91,6 +91,54 @@ TEST(WellFormedTest, OutsideTextsWithControlCharactersKeepTheDocumentWellFormed)
   }
 }
 
+// SAP's classic library delivers its texts in the Windows code page, and profile, listing and
+// destination names are whatever bytes their files hold. In the XML flavours every document is
+// UTF-8: Windows-1252 bytes become their characters in UTF-8, valid UTF-8 stays as it is; the
+// text flavours keep the bytes.
+TEST(WellFormedTest, OutsideTextsInTheWindowsCodePageBecomeUtf8InXml) {
+  const std::string trace = "**** ERROR file opened at 20241006 120000\n"
+                            "ERROR       RfcCall at 12:00:00: RFC_ERROR_COMMUNICATION\n"
+                            "T:0001 ======> Verbindung zu Partner gw\xfc" "01 unterbrochen\n";
+  const Files german = Answers("PRD", "FAIL_LOGON = YES\n"
+                                      "ERROR_MESSAGE = Mandant 100 ist in diesem System nicht "
+                                      "verf\xfc" "gbar\n");
+  struct Case {
+    const char* label;
+    std::vector<std::string> args;
+    Files files;
+    int status;
+    std::string shown;  // how the text appears in the document
+  } cases[] = {
+      {"SAP's message in the system's language", {"PRD"}, german, 2,
+       "Mandant 100 ist in diesem System nicht verf\xc3\xbcgbar"},
+      {"the same in a text flavour", {"PRD", "FLAVOUR=Tolvane"}, german, 2,
+       "Mandant 100 ist in diesem System nicht verf\xfc" "gbar"},
+      {"profile name (Error 1002)", {"PR\xdc"}, {}, 2, "Profile PR\xc3\x9c.P00 is missing"},
+      {"sensor name (Error 1030)", {"GLOBAL", "S\x80N"}, {}, 2,
+       "Global Sensor S\xe2\x82\xacN not found"},
+      {"ITEM= value in the summary", {"x", "ITEM=Gr\xfc" "n"}, {}, 0, "(***) Gr\xc3\xbcn: "},
+      {"ITEM= value already UTF-8", {"x", "ITEM=Gr\xc3\xbcn"}, {}, 0, "(***) Gr\xc3\xbcn: "},
+      {"Destination in the result document", {"PRD"}, Destination("PR\xc4", "sapprd01"), 0,
+       "(PR\xc3\x84) Kelvoran"},
+      {"trace line", {"DEV"},
+       {{"Dev_Rfc.Trc", trace}, Answers("DEV", "FAIL_TRACE = YES\n").front()}, 2,
+       "Partner gw\xc3\xbc" "01 unterbrochen"},
+      {"SYSID of SAP's answer", {"PRD", "FLAVOUR=Quellon"}, Answers("PRD", "SYSID = P\xc4" "D\n"),
+       0, "Sid=P\xc3\x84" "D"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    ProbeDirectory dir;
+    WriteDemo(dir, c.files);
+    const ProcessResult result = dir.Run(c.args);
+    if (c.args.back() != "FLAVOUR=Tolvane") {
+      EXPECT_EQ(XmlWellFormednessError(result.out), "") << result.out;
+    }
+    EXPECT_NE(result.out.find(c.shown), std::string::npos) << result.out;
+    EXPECT_EQ(result.status, c.status);
+  }
+}
+
 // Through SapRfc.QAS the XML flavours print only the document; the line that announces the file
 // goes to standard error.
 TEST(WellFormedTest, PerDestinationRunPrintsOnlyTheDocument) {

@@ -5,6 +5,7 @@
 #include "driver/command_line.h"
 #include "output/channel_writer.h"
 #include "support/test_context.h"
+#include "support/xml_check.h"
 
 namespace kelvoran {
 namespace {
@@ -145,7 +146,7 @@ TEST(DocumentTest, OutsideTextIsEscapedOnlyInXmlFlavours) {
 // reference: the XML flavours show each as '?'; the text flavours keep them.
 TEST(DocumentTest, ControlCharactersOfOutsideTextsBecomeQuestionMarksInXml) {
   const std::string text = "a\x01\x08\tb\x0b\x0c\nc\r\x0e\x1f\x1b[0m\x7f\xe4";
-  const std::string xml = "a??\tb??\nc\r???[0m\x7f\xe4";
+  const std::string xml = "a??\tb??\nc\r???[0m\x7f\xc3\xa4";
   struct Case {
     HostFlavour flavour;
     std::string expected;
@@ -163,6 +164,46 @@ TEST(DocumentTest, ControlCharactersOfOutsideTextsBecomeQuestionMarksInXml) {
     // The error document is XML in every flavour.
     EXPECT_EQ(FatalDocument(c.flavour, false, std::string("E\0\x02<", 4)),
               "<Prtg>\n<Error>1</Error>\n<Text>E??&lt;</Text>\n</Prtg>\n");
+  }
+}
+
+// SAP's classic library delivers its texts in the Windows code page; an XML document without an
+// encoding declaration is UTF-8. The message of a German system, as the error document of each
+// flavour carries it.
+TEST(DocumentTest, ErrorDocumentsOfXmlFlavoursCarryWindowsTextsAsUtf8) {
+  const std::string message = "Error 1014: Mandant 100 ist in diesem System nicht verf\xfc" "gbar";
+  const std::string utf8 = "Error 1014: Mandant 100 ist in diesem System nicht verf\xc3\xbcgbar";
+  struct Case {
+    HostFlavour flavour;
+    bool envelopeOpen;
+    std::string expected;
+  } cases[] = {
+      {HostFlavour::ExeXml, false,
+       "<Prtg>\n<Error>1</Error>\n<Text>" + utf8 + "</Text>\n</Prtg>\n"},
+      {HostFlavour::Vistrel, true, "<Error>1</Error>\n<Text>" + utf8 + "</Text>\n</Prtg>\n"},
+      {HostFlavour::Tolvane, false,
+       "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(HostFlavourName(c.flavour));
+    const std::string document = FatalDocument(c.flavour, c.envelopeOpen, message);
+    EXPECT_EQ(document, c.expected);
+    if (c.flavour != HostFlavour::Tolvane) {
+      const std::string whole = c.envelopeOpen ? "\n<Prtg>\n" + document : document;
+      EXPECT_EQ(XmlWellFormednessError(whole), "");
+    }
+  }
+}
+
+// A message too long for the buffer is cut before a character of several bytes, never inside.
+TEST(DocumentTest, ErrorDocumentIsNotCutInsideACharacter) {
+  const std::string head = "<Prtg>\n<Error>1</Error>\n<Text>", tail = "</Text>\n</Prtg>\n";
+  const std::size_t room = OutputBuffer::kCapacity - head.size() - tail.size();
+  for (const std::string last : {"\xfc", "\xc3\xbc", "\xe2\x82\xac"}) {
+    SCOPED_TRACE(last);
+    const std::string document =
+        FatalDocument(HostFlavour::ExeXml, false, std::string(room - 1, 'x') + last);
+    EXPECT_EQ(document, head + std::string(room - 1, 'x') + tail);
   }
 }
 

@@ -5,9 +5,9 @@
 // Not needed by the probe and therefore not supported (reported as not well-formed): an XML or
 // document type declaration, comments, processing instructions and CDATA sections.
 //
-// Bytes from 0x80 up are taken as characters of the text as they stand: the probe copies
-// profile values and SAP's answers byte for byte and declares no encoding, so which of them are
-// valid depends on the code page the host assumes. Every byte below 0x80 is checked.
+// The document declares no encoding, so it is UTF-8: it must be well-formed UTF-8 (shortest
+// forms, no surrogates, nothing beyond U+10FFFF), and every character it encodes must be one of
+// the Char production (so not U+FFFE or U+FFFF).
 //
 // Header only, so that the fuzz harnesses use it without the test framework.
 #ifndef KELVORAN_TESTS_SUPPORT_XML_CHECK_H
@@ -44,6 +44,7 @@ class Checker {
   explicit Checker(std::string_view text) : text_(text) {}
 
   std::string Run() {
+    if (!Utf8()) return error_;
     SkipSpace();
     if (AtEnd()) return Error("no root element");
     if (Peek() != '<') return Error("text before the root element");
@@ -79,7 +80,34 @@ class Checker {
     return true;
   }
 
-  // One character of text: below 0x80 it must be a Char; from 0x80 up it is taken as it is.
+  // The whole document as UTF-8, decoded on its own, before its structure is read.
+  bool Utf8() {
+    for (at_ = 0; at_ < text_.size();) {
+      const auto lead = static_cast<unsigned char>(text_[at_]);
+      if (lead < 0x80) {
+        ++at_;
+        continue;
+      }
+      std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+      std::uint32_t value = lead & (lead >= 0xF0 ? 0x07 : lead >= 0xE0 ? 0x0F : 0x1F);
+      if (lead < 0xC0 || lead > 0xF7 || text_.size() - at_ < length) {
+        return Fail("byte 0x" + Hex(lead) + " begins no UTF-8 character");
+      }
+      for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text_[at_ + i]);
+        if ((next & 0xC0) != 0x80) return Fail("UTF-8 character cut short");
+        value = value << 6 | (next & 0x3F);
+      }
+      const std::uint32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+      if (value < shortest) return Fail("UTF-8 character not in its shortest form");
+      if (!IsXmlChar(value)) return Fail("character U+" + Hex(value) + " not allowed in XML");
+      at_ += length;
+    }
+    at_ = 0;
+    return true;
+  }
+
+  // One character of text: below 0x80 it must be a Char; from 0x80 up it is checked as UTF-8.
   bool TextCharacter() {
     const auto b = static_cast<unsigned char>(Peek());
     if (b < 0x80 && !IsXmlChar(b)) return Fail("character 0x" + Hex(b) + " not allowed in XML");

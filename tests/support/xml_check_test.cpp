@@ -16,7 +16,7 @@ TEST(XmlCheckTest, AcceptsWellFormedDocuments) {
       "<Prtg>\n<Error>1</Error>\n<Text>A&lt;B&gt;&amp;C&apos;&quot;</Text>\n</Prtg>\n",
       "<a x=\"1\" y='&amp;2'><b/><c >t\tab\r\n</c ></a>",
       "<a>&#9;&#x41;&#65;</a>",
-      "<a>\xC3\xA4 \xE4 \xFF</a>",               // bytes from 0x80 taken as they stand
+      "<a>\xC3\xA4 \xE2\x82\xAC \xF4\x8F\xBF\xBD</a>",  // UTF-8 of 2, 3 and 4 bytes
       "<a>]] > ]</a>",
       "<a>&#x10FFFF;&#65533;</a>",
   };
@@ -57,6 +57,14 @@ TEST(XmlCheckTest, RefusesWhatAParserRefuses) {
       {"attribute without quotes", "<a b=1/>"},
       {"'<' in an attribute", "<a b='<'/>"},
       {"attributes not separated", "<a b='1'c='2'/>"},
+      {"Windows-1252 byte", "<a>verf\xFCgbar</a>"},
+      {"lone continuation byte", "<a>\x80</a>"},
+      {"sequence cut short", "<a>\xE2\x82</a>"},
+      {"overlong form", "<a>\xC0\xAF</a>"},
+      {"surrogate", "<a>\xED\xA0\x80</a>"},
+      {"beyond U+10FFFF", "<a>\xF4\x90\x80\x80</a>"},
+      {"U+FFFE", "<a>\xEF\xBF\xBE</a>"},
+      {"Latin-1 in an attribute", "<a b='\xE4'/>"},
       {"comment", "<a><!-- x --></a>"},
       {"declaration", "<?xml version=\"1.0\"?><a/>"},
       {"name starting with a digit", "<1a/>"},
