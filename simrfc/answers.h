@@ -19,7 +19,7 @@ using LocalTime = std::function<std::tm()>;
 /// The text `system` answers for `field`: the landscape's value or the default. Defaults: the
 /// system's name for the system IDs and database name, its host for the host fields, "DB4" for
 /// the database system, the date and time `now` for FS_A_DATE and FS_A_TIME, 0 for numbers,
-/// blanks for other texts, and a few plausible constants (see the README's landscape section).
+/// blanks for other texts, and a few plausible constants (see docs/landscape.md).
 std::string AnswerValue(const SystemEntry& system, const FieldDef& field, const LocalTime& now);
 
 /// Writes `parameter` as `system` answers it into its bytes at `out` (the field's length or
