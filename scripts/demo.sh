@@ -4,8 +4,8 @@
 # its detail channels, a failing system with its trace line, and a global run with its summary.
 # Runs in a copy of demo/, since the probe writes SapRfc.ini, Dev_Rfc.Trc and deletes the
 # latter in its working directory.
-# Usage: demo.sh [release|test|windows64]   (default release; windows64 runs kelvoran.exe
-# with the simulated LIBRFC32.dll beside it under wine64)
+# Usage: demo.sh [release|test|windows32|windows64]   (default release; the Windows presets
+# run kelvoran.exe with the simulated LIBRFC32.dll beside it under 32-bit Wine or wine64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-release}
@@ -18,12 +18,13 @@ case "$preset" in
     # Run as the end-to-end tests run it, without LeakSanitizer.
     export ASAN_OPTIONS=detect_leaks=0
     ;;
-  windows64)
-    bash scripts/ensure-tools.sh windows64 >&2
-    cmake --preset windows64 >/dev/null
-    cmake --build --preset windows64 >&2
-    bash scripts/wine.sh --prepare
-    probe=(bash "$PWD/scripts/wine.sh" "$PWD/build/windows64/kelvoran.exe")
+  windows32 | windows64)
+    wine=$([ "$preset" = windows32 ] && echo wine32.sh || echo wine.sh)
+    bash scripts/ensure-tools.sh "$preset" >&2
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" >&2
+    bash "scripts/$wine" --prepare
+    probe=(bash "$PWD/scripts/$wine" "$PWD/build/$preset/kelvoran.exe")
     ;;
   *)
     echo "demo.sh: unknown preset '$preset'" >&2

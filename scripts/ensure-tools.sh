@@ -38,6 +38,9 @@ for task in "$@"; do
       need_command i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
       need_command i686-w64-mingw32-gcc-posix gcc-mingw-w64-i686-posix
       need_command i686-w64-mingw32-objdump binutils-mingw-w64-i686
+      # The tests and the demo run under Debian's 32-bit Wine; GoogleTest is built from source.
+      need_file /usr/src/googletest/CMakeLists.txt googletest
+      need_file /usr/lib/wine/wine wine32:i386
       ;;
     windows64)
       need_command cmake cmake
@@ -67,6 +70,12 @@ mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
 if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
+  # Packages of another architecture (32-bit Wine) need it known to dpkg first.
+  for package in "${missing[@]}"; do
+    case "$package" in
+      *:i386) dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
+    esac
+  done
   apt-get update -qq </dev/null
   apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 else

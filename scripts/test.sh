@@ -2,9 +2,12 @@
 # Everything CI runs (.ci/run calls exactly this), in separate steps:
 #   linux      the probe and its tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 #              warnings as errors, and the whole suite run;
-#   windows64  the 64-bit Windows build, the whole suite and the demo run under wine64, the
-#              demo's documents compared with the Linux build's, and its imports checked;
-#   windows32  the 32-bit Windows build (the real target) and its imports checked;
+#   windows32  the 32-bit Windows build (the real target, the one users deploy): its imports
+#              checked, the whole suite and the demo run under Debian's 32-bit Wine, the demo's
+#              documents compared with the Linux build's, the release archive packed and
+#              checked (scripts/package.sh);
+#   windows64  the 64-bit Windows build (SAP's records in their 64-bit layout), the same under
+#              wine64;
 #   fuzz       the fuzz corpora (tests/fuzz/corpus) replayed, a second build with clang and
 #              libFuzzer (see scripts/fuzz.sh).
 # Usage: test.sh [STEP...]   (default: every step, in this order)
@@ -18,33 +21,42 @@ step_linux() {
   ctest --preset test
 }
 
-# In a subshell, so that the Wine server is stopped however the step ends.
-step_windows64() (
-  bash scripts/cross-build.sh windows64
+# One Windows build: built and its imports checked, the whole suite run under Wine, and the
+# executable a user deploys, with the simulated LIBRFC32.dll beside it, printing the same demo
+# documents as the Linux build, with CR LF line ends. In a subshell, so that the Wine server is
+# stopped however the step ends.
+windows_step() (  # preset wine-script
+  preset=$1
+  wine=$2
+  bash scripts/cross-build.sh "$preset"
   started=$SECONDS
-  trap 'bash scripts/wine.sh --stop' EXIT
-  bash scripts/wine.sh --prepare
+  trap 'bash scripts/'"$wine"' --stop' EXIT
+  bash "scripts/$wine" --prepare
   echo "Wine prefix ready in $((SECONDS - started)) s"
-  ctest --preset windows64
+  ctest --preset "$preset"
 
-  # The executable a user deploys, with the simulated LIBRFC32.dll beside it, prints the same
-  # documents as the Linux build, with CR LF line ends.
-  bash scripts/demo.sh windows64 >build/demo-windows64.txt
+  bash scripts/demo.sh "$preset" >"build/demo-$preset.txt"
   bash scripts/demo.sh test >build/demo-linux.txt
-  if ! tr -d '\r' <build/demo-windows64.txt | cmp -s - build/demo-linux.txt; then
-    echo "test.sh: the Windows demo differs from the Linux demo:" >&2
-    diff <(tr -d '\r' <build/demo-windows64.txt) build/demo-linux.txt >&2 || true
+  if ! tr -d '\r' <"build/demo-$preset.txt" | cmp -s - build/demo-linux.txt; then
+    echo "test.sh: the $preset demo differs from the Linux demo:" >&2
+    diff <(tr -d '\r' <"build/demo-$preset.txt") build/demo-linux.txt >&2 || true
     exit 1
   fi
-  if ! grep -q $'^</Prtg>\r$' build/demo-windows64.txt || grep -q $'\r\r' build/demo-windows64.txt; then
-    echo "test.sh: the Windows demo's documents do not end their lines with CR LF" >&2
+  if ! grep -q $'^</Prtg>\r$' "build/demo-$preset.txt" || grep -q $'\r\r' "build/demo-$preset.txt"; then
+    echo "test.sh: the $preset demo's documents do not end their lines with CR LF" >&2
     exit 1
   fi
-  echo "Windows demo: the same documents as on Linux, lines ended by CR LF"
+  echo "$preset demo: the same documents as on Linux, lines ended by CR LF"
 )
 
+# The 32-bit build is the one users deploy: its release archive is packed and checked too.
 step_windows32() {
-  bash scripts/cross-build.sh windows32
+  windows_step windows32 wine32.sh
+  bash scripts/package.sh --no-build
+}
+
+step_windows64() {
+  windows_step windows64 wine.sh
 }
 
 # Every seed and regression input of the fuzz harnesses, run once.
@@ -53,11 +65,11 @@ step_fuzz() {
 }
 
 steps=("$@")
-[ ${#steps[@]} -gt 0 ] || steps=(linux windows64 windows32 fuzz)
+[ ${#steps[@]} -gt 0 ] || steps=(linux windows32 windows64 fuzz)
 for step in "${steps[@]}"; do
   case "$step" in
     linux | windows64 | windows32 | fuzz) ;;
-    *) echo "test.sh: unknown step '$step' (linux, windows64, windows32, fuzz)" >&2; exit 2 ;;
+    *) echo "test.sh: unknown step '$step' (linux, windows32, windows64, fuzz)" >&2; exit 2 ;;
   esac
 done
 for step in "${steps[@]}"; do

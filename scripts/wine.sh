@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Runs a Windows program under wine64 the way CI needs it: a private Wine prefix in
-# build/wine, no standard input from a terminal, no display, no Wine debug output, and no
-# offer to install Mono or Gecko. CTest starts the Windows tests through this script.
+# Runs a Windows program under Wine the way CI needs it: a private Wine prefix in build/, no
+# standard input from a terminal, no display, no Wine debug output, and no offer to install Mono
+# or Gecko. CTest starts the Windows tests through this script (scripts/wine32.sh for the
+# 32-bit build).
+# KELVORAN_WINE_ARCH=32 runs 32-bit programs with Debian's 32-bit Wine (package wine32:i386) in a
+# 32-bit prefix, build/wine32; otherwise 64-bit programs run under wine64 in build/wine.
 # Usage: wine.sh PROGRAM.exe [ARGUMENTS...]
 #        wine.sh --prepare   makes the prefix if it is not there yet (once, some seconds) and
 #                            starts its Wine server to stay until --stop
@@ -11,16 +14,25 @@
 # short program after another, so they run against a server started with --prepare.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="${KELVORAN_WINEPREFIX:-$root/build/wine}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
-wine=/usr/lib/wine/wine64
-server=/usr/lib/wine/wineserver64
-[ -x "$wine" ] || wine=$(command -v wine64 || true)
-[ -x "$server" ] || server=$(command -v wineserver64 || command -v wineserver || true)
-if [ -z "$wine" ] || [ -z "$server" ]; then
-  echo "wine.sh: wine64 is not installed (Debian package wine64)" >&2
+if [ "${KELVORAN_WINE_ARCH:-64}" = 32 ]; then
+  export WINEPREFIX="${KELVORAN_WINEPREFIX:-$root/build/wine32}"
+  export WINEARCH=win32
+  wine=/usr/lib/wine/wine
+  server=/usr/lib/wine/wineserver32
+  package=wine32:i386
+else
+  export WINEPREFIX="${KELVORAN_WINEPREFIX:-$root/build/wine}"
+  wine=/usr/lib/wine/wine64
+  server=/usr/lib/wine/wineserver64
+  [ -x "$wine" ] || wine=$(command -v wine64 || true)
+  [ -x "$server" ] || server=$(command -v wineserver64 || command -v wineserver || true)
+  package=wine64
+fi
+if [ -z "$wine" ] || [ -z "$server" ] || [ ! -x "$wine" ] || [ ! -x "$server" ]; then
+  echo "wine.sh: Wine is not installed (Debian package $package)" >&2
   exit 2
 fi
 
@@ -28,7 +40,7 @@ case "${1:-}" in
   --prepare)
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       mkdir -p "$WINEPREFIX"
-      # wineboot complains that it finds no 32-bit Wine; the 64-bit prefix is complete.
+      # wineboot may complain that it finds no 32-bit Wine; the 64-bit prefix is complete.
       "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
       "$server" -w
       [ -f "$WINEPREFIX/system.reg" ] || { echo "wine.sh: no Wine prefix made" >&2; exit 2; }
