@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "driver/run_deadline.h"
 
 #include "output/host_flavour.h"
 #include "output/output_buffer.h"
@@ -21,6 +20,7 @@
 #include "platform/folder_lock.h"
 #include "rfc/rfc_library.h"
 #include "rfc/rfc_state.h"
+#include "step_report.h"
 
 namespace kelvoran {
 

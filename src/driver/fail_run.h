@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "exit_status.h"
+
 namespace kelvoran {
 
 struct RunContext;
@@ -14,10 +16,6 @@ struct RunContext;
 /// it; the top of the run turns it into the error document and exit status 2.
 using FatalError = std::optional<std::string>;
 
-/// Exit statuses of the program.
-inline constexpr int kExitCompleted = 0;
-inline constexpr int kExitRfcFailure = 1;
-inline constexpr int kExitError = 2;
 
 /// Replaces the output buffer with the document that ends the run with `message` (the error
 /// document, or its rest when a global run's envelope is already open), prints it and returns

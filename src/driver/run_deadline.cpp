@@ -79,20 +79,6 @@ void DisarmDeadline(RunContext& ctx) {
   ctx.deadlineView.seconds = 0;
 }
 
-void EnterStep(RunContext& ctx, std::string_view operation) {
-  // Only the run's own thread changes the view, so it may read it without the lock.
-  if (ctx.deadlineView.seconds == 0) return;
-  PrintGuard guard(ctx.console.Lock());
-  ctx.deadlineView.operation = operation;
-}
-
-void EnterStep(RunContext& ctx, std::string_view operation, std::string_view destination) {
-  if (ctx.deadlineView.seconds == 0) return;
-  PrintGuard guard(ctx.console.Lock());
-  ctx.deadlineView.operation = operation;
-  ctx.deadlineView.destination = destination;
-}
-
 void PrintEnvelopeOpening(RunContext& ctx, std::string_view text) {
   PrintGuard guard(ctx.console.Lock());
   ctx.console.Write(text);

@@ -13,6 +13,7 @@
 
 #include "driver/fail_run.h"
 #include "output/host_flavour.h"
+#include "step_report.h"
 
 namespace kelvoran {
 
@@ -20,23 +21,6 @@ struct RunContext;
 
 /// Longest deadline that "TIMEOUT=" accepts, in seconds (PRTG's longest sensor timeout).
 inline constexpr unsigned kLongestTimeout = 900;
-
-/// What the deadline prints when it strikes.
-struct DeadlineView {
-  /// The seconds of the armed deadline; 0 while none is armed.
-  unsigned seconds = 0;
-  HostFlavour flavour = HostFlavour::ExeXml;
-  /// A global run's XML envelope opening is on standard output.
-  bool envelopeOpen = false;
-  /// The RFC library operation the run is inside, or its step ("LocateProfile", ...).
-  std::string operation;
-  /// The destination being measured; the name of the profile or listing being read before a
-  /// destination is known.
-  std::string destination;
-  /// The exit status of a run whose last document is printed; -1 until then. The deadline
-  /// then ends the process with that status and prints nothing.
-  int endedWith = -1;
-};
 
 /// Reads "TIMEOUT=" from the option text: a whole number of seconds from 1 to 900, kept in
 /// `timeoutSeconds`. Without the keyword the value read before (if any) stays. Anything else
@@ -50,10 +34,6 @@ void ArmDeadline(RunContext& ctx);
 
 /// Stops the deadline (at the end of the run). Must not be called holding the print lock.
 void DisarmDeadline(RunContext& ctx);
-
-/// Notes the operation the run is about to enter, and the destination it measures.
-void EnterStep(RunContext& ctx, std::string_view operation);
-void EnterStep(RunContext& ctx, std::string_view operation, std::string_view destination);
 
 /// Prints a global run's envelope opening and notes that it is open.
 void PrintEnvelopeOpening(RunContext& ctx, std::string_view text);

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <utility>
 
-#include "driver/run_deadline.h"
 #include "output/log_writer.h"
 #include "platform/folder_lock.h"
 #include "run_context.h"
+#include "step_report.h"
 
 namespace kelvoran {
 

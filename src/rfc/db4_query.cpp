@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "driver/run_deadline.h"
 #include "output/channel_writer.h"
 #include "output/document.h"
 #include "output/log_writer.h"
@@ -15,6 +14,7 @@
 #include "rfc/rfc_result.h"
 #include "rfc/system_info.h"
 #include "run_context.h"
+#include "step_report.h"
 
 namespace kelvoran {
 

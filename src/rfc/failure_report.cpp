@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/fail_run.h"
+#include "exit_status.h"
 #include "output/print_field.h"
 #include "rfc/connection.h"
 #include "run_context.h"

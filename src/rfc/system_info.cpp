@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "driver/run_deadline.h"
 #include "output/log_writer.h"
 #include "rfc/failure_report.h"
 #include "rfc/rfc_result.h"
 #include "run_context.h"
+#include "step_report.h"
 
 namespace kelvoran {
 

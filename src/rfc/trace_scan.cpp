@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "driver/run_deadline.h"
 #include "run_context.h"
+#include "step_report.h"
 
 namespace kelvoran {
 
