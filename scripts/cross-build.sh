@@ -2,7 +2,7 @@
 # Builds the probe for Windows with MinGW-w64, warnings as errors, and checks what the
 # executables import: kelvoran.exe and kelvoran-profile.exe only DLLs every Windows has, and
 # kelvoran.exe besides the RFC library LIBRFC32.dll (no runtime DLL: the runtime is linked
-# statically), from it only the operations of src/rfc/LIBRFC32.def; the simulated LIBRFC32.dll
+# statically), from it only the operations of src/rfc/classic/LIBRFC32.def; the simulated LIBRFC32.dll
 # exports exactly those and needs only system DLLs itself.
 # Usage: cross-build.sh [windows32|windows64]   (default windows32, the real target)
 set -euo pipefail
@@ -31,7 +31,7 @@ imported_names() {  # program dll
     inside && $1 ~ /^[0-9a-f]+$/ && NF == 3 { print $3 }' | sort
 }
 # The operations of the .def file, sorted, without the 32-bit decoration.
-rfc_operations=$(sed -n 's/^[[:space:]]*\([A-Za-z]*\)@[0-9]*[[:space:]]*$/\1/p' src/rfc/LIBRFC32.def | sort)
+rfc_operations=$(sed -n 's/^[[:space:]]*\([A-Za-z]*\)@[0-9]*[[:space:]]*$/\1/p' src/rfc/classic/LIBRFC32.def | sort)
 
 for exe in kelvoran.exe kelvoran-profile.exe LIBRFC32.dll; do
   [ -f "$dir/$exe" ] || { fail "$dir/$exe was not built"; continue; }

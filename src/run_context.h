@@ -18,7 +18,7 @@
 #include "platform/deadline.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
-#include "rfc/rfc_library.h"
+#include "rfc/connection.h"
 #include "rfc/rfc_state.h"
 #include "step_report.h"
 
@@ -96,7 +96,7 @@ struct RunContext {
 
   // RFC steps.
   RfcState rfc;
-  RfcHandle connectionHandle = 0;
+  ConnectionHandle connectionHandle = 0;
   std::string callStatus;
   std::string databaseSystem;
   int lastQueryResult = 0;

@@ -10,7 +10,7 @@
 #include "output/document.h"
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
-#include "rfc/failure_report.h"
+#include "rfc/library_steps.h"
 #include "rfc/rfc_phase.h"
 #include "run_context.h"
 

@@ -1,7 +1,7 @@
 #include "driver/run_steps.h"
 
 #include "rfc/system_info.h"
-#include "rfc/trace_scan.h"
+#include "rfc/library_steps.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -10,8 +10,8 @@ FatalError CheckMeasuredSystem(RunContext& ctx) {
   ctx.callStatus = kCallFailed;
   CheckSystemInfo(ctx, ctx.connectionHandle);
   if (ctx.callStatus != kCallOk) {
-    // The check left its numbered message in the buffer; the trace tail completes it.
-    ScanTraceFile(ctx);
+    // The check left its numbered message in the buffer; the explanation completes it.
+    ExplainFailedStep(ctx);
     return std::string(ctx.output.Text());
   }
   if (ctx.databaseSystem.compare(0, 3, "DB4") != 0) {

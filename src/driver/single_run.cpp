@@ -7,10 +7,8 @@
 #include "output/log_writer.h"
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
-#include "rfc/failure_report.h"
+#include "rfc/library_steps.h"
 #include "rfc/rfc_phase.h"
-#include "rfc/system_info.h"
-#include "rfc/trace_scan.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -28,8 +26,10 @@ int RunSingleSystem(RunContext& ctx) {
                ctx.programPath);
   EnterRfcPhase(ctx);
   EnterStep(ctx, "RfcEnvironment", ctx.profile.destination);
-  InstallRfcEnvironment(ctx);
-  WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "RfcEnvironment called", "");
+  if (const char* installed = InstallRfcEnvironment(ctx)) {
+    WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle),
+                 std::string(installed) + " called", "");
+  }
 
   ctx.output.Clear();
   ctx.callStatus = kCallFailed;
@@ -63,7 +63,7 @@ int RunSingleSystem(RunContext& ctx) {
   if (ctx.callStatus != kCallOk) {
     // The trace file explains a failed call; an answer that could not be written is no RFC
     // failure, and an older trace entry would only mislead.
-    if (ctx.lastQueryResult != RFC_OK) ScanTraceFile(ctx);
+    if (ctx.lastQueryResult != 0) ExplainFailedStep(ctx);
     return FailRun(ctx, std::string(ctx.output.Text()));
   }
   PrintEnding(ctx, ctx.output.Text(), kExitCompleted);

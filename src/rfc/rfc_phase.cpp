@@ -1,7 +1,7 @@
 #include "rfc/rfc_phase.h"
 
 #include "platform/folder_lock.h"
-#include "rfc/trace_scan.h"
+#include "rfc/library_steps.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -11,14 +11,17 @@ void EnterRfcPhase(RunContext& ctx) {
 }
 
 void RemoveTraceFileUnlessInUse(RunContext& ctx) {
+  const char* traceFile = LibraryTraceFile();
   FolderLock* lock = ctx.folderLock;
   if (lock == nullptr || !lock->Usable()) {
-    ctx.files.Remove(kTraceFileName);
+    if (traceFile != nullptr) ctx.files.Remove(traceFile);
     return;
   }
   // Exclusive only when no other probe holds the phase lock; held while deleting, so that a
   // probe entering its phase meanwhile waits until the file is gone and finds none of ours.
-  if (lock->TryLockExclusive(FolderLockRange::RfcPhase)) ctx.files.Remove(kTraceFileName);
+  if (lock->TryLockExclusive(FolderLockRange::RfcPhase) && traceFile != nullptr) {
+    ctx.files.Remove(traceFile);
+  }
   lock->Unlock(FolderLockRange::RfcPhase);
 }
 

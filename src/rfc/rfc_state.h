@@ -1,35 +1,35 @@
-/// What the RFC side keeps for the whole process: the connection records handed to the library
-/// and the installed structure types.
+/// What the RFC side keeps for the whole process: the connection's copies of the profile fields,
+/// this process's per-destination copy, and the state of the SAP library the probe is built
+/// with, which only that library's folder (src/rfc/classic/, src/rfc/nwrfc/) knows.
 #ifndef KELVORAN_RFC_RFC_STATE_H
 #define KELVORAN_RFC_RFC_STATE_H
 
 #include <atomic>
+#include <memory>
 #include <string>
-
-#include "rfc/rfc_library.h"
 
 namespace kelvoran {
 
-/// The connection's own copies of the profile fields; the records point at these, never at the
-/// profile itself.
+/// The connection's own copies of the profile fields; the records handed to the library point
+/// at these, never at the profile itself.
 struct ConnectionCopies {
   std::string destination, client, user, password, language, mode, hostname, sysnr, gwhost,
       gwservice;
 };
 
+/// The state of the library the probe is built with (its records, handles and last error),
+/// defined in that library's folder.
+struct LibraryState;
+struct LibraryStateDeleter {
+  void operator()(LibraryState* state) const;
+};
+using LibraryStatePtr = std::unique_ptr<LibraryState, LibraryStateDeleter>;
+/// A fresh state of the library; defined in the library's folder.
+LibraryStatePtr MakeLibraryState();
+
 struct RfcState {
   ConnectionCopies copies;
-  ConnectionOptions options{};
-  GatewayParameters gateway{};
-  /// Keeps its system number between connections when a profile has none.
-  ServerParameters server{};
-  RfcOpenErrorInfo openError{};
-  RfcEnvironmentRecord environment{};
-  RfcHandle lastOpened = 0;
-  /// Structure types, installed on first use and kept for the process; 0 until then.
-  RfcTypeHandle systemInfoType = 0;
-  RfcTypeHandle db4InfoType = 0;
-  RfcTypeHandle missingObjectType = 0;
+  LibraryStatePtr library = MakeLibraryState();
   /// This process's own name for its copy of a per-destination file, fixed on first use, and
   /// whether such a copy may be on disk (read by an ending on another thread, the deadline's).
   std::string temporaryIni;

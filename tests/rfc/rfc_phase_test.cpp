@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/folder_lock.h"
-#include "rfc/trace_scan.h"
+#include "rfc/classic/trace_scan.h"
 #include "support/temp_dir.h"
 #include "support/test_context.h"
 

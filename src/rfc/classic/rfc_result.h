@@ -1,6 +1,6 @@
 /// The numbered messages for the result codes of an RFC call.
-#ifndef KELVORAN_RFC_RFC_RESULT_H
-#define KELVORAN_RFC_RFC_RESULT_H
+#ifndef KELVORAN_RFC_CLASSIC_RFC_RESULT_H
+#define KELVORAN_RFC_CLASSIC_RFC_RESULT_H
 
 #include <string>
 #include <string_view>

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "driver/command_line.h"
+#include "rfc/classic/connect_string.h"
+#include "rfc/classic/library_state.h"
 #include "platform/folder_lock.h"
 #include "support/temp_dir.h"
 #include "support/test_context.h"
@@ -46,16 +48,16 @@ class ConnectionTest : public ::testing::Test {
 
 TEST_F(ConnectionTest, OptionsRecordOfAnR3Connection) {
   OpenConnection(t_.ctx);
-  const ConnectionOptions& o = t_.ctx.rfc.options;
+  const ConnectionOptions& o = ClassicState(t_.ctx).options;
   EXPECT_EQ(Text(o.destination), "PRD");
   EXPECT_EQ(o.mode, 0);
-  EXPECT_EQ(o.connectionParameters, &t_.ctx.rfc.server);
+  EXPECT_EQ(o.connectionParameters, &ClassicState(t_.ctx).server);
   EXPECT_EQ(Text(o.client), "100");
   EXPECT_EQ(Text(o.user), "MONI        ");
   EXPECT_EQ(Text(o.password), "p         ");
   EXPECT_EQ(Text(o.language), "E");
   EXPECT_EQ(o.trace, 0);
-  const ServerParameters& s = t_.ctx.rfc.server;
+  const ServerParameters& s = ClassicState(t_.ctx).server;
   EXPECT_EQ(Text(s.hostName), "sapprd");
   EXPECT_EQ(s.systemNumber, 7);
   EXPECT_EQ(Text(s.gatewayHost), "gw");
@@ -73,11 +75,11 @@ TEST_F(ConnectionTest, ModeR2OnlyWhenExactlyR2) {
     SCOPED_TRACE(c.mode);
     t_.ctx.profile.mode = c.mode;
     OpenConnection(t_.ctx);
-    EXPECT_EQ(t_.ctx.rfc.options.mode, c.expected);
+    EXPECT_EQ(ClassicState(t_.ctx).options.mode, c.expected);
     if (c.expected == 1) {
-      EXPECT_EQ(t_.ctx.rfc.options.connectionParameters, &t_.ctx.rfc.gateway);
-      EXPECT_EQ(Text(t_.ctx.rfc.gateway.gatewayHost), "gw");
-      EXPECT_EQ(Text(t_.ctx.rfc.gateway.gatewayService), "sapgw07");
+      EXPECT_EQ(ClassicState(t_.ctx).options.connectionParameters, &ClassicState(t_.ctx).gateway);
+      EXPECT_EQ(Text(ClassicState(t_.ctx).gateway.gatewayHost), "gw");
+      EXPECT_EQ(Text(ClassicState(t_.ctx).gateway.gatewayService), "sapgw07");
     }
   }
 }
@@ -87,13 +89,13 @@ TEST_F(ConnectionTest, EmptyHostFieldsArePassedAsNull) {
   t_.ctx.profile.gwhost.clear();
   t_.ctx.profile.gwservice.clear();
   OpenConnection(t_.ctx);
-  EXPECT_EQ(t_.ctx.rfc.server.hostName, nullptr);
-  EXPECT_EQ(t_.ctx.rfc.server.gatewayHost, nullptr);
-  EXPECT_EQ(t_.ctx.rfc.server.gatewayService, nullptr);
+  EXPECT_EQ(ClassicState(t_.ctx).server.hostName, nullptr);
+  EXPECT_EQ(ClassicState(t_.ctx).server.gatewayHost, nullptr);
+  EXPECT_EQ(ClassicState(t_.ctx).server.gatewayService, nullptr);
   t_.ctx.profile.mode = "R/2";
   OpenConnection(t_.ctx);
-  EXPECT_EQ(t_.ctx.rfc.gateway.gatewayHost, nullptr);
-  EXPECT_EQ(t_.ctx.rfc.gateway.gatewayService, nullptr);
+  EXPECT_EQ(ClassicState(t_.ctx).gateway.gatewayHost, nullptr);
+  EXPECT_EQ(ClassicState(t_.ctx).gateway.gatewayService, nullptr);
 }
 
 TEST_F(ConnectionTest, SystemNumberReadsLeadingDigitsAndKeepsItsValueWhenEmpty) {
@@ -105,7 +107,7 @@ TEST_F(ConnectionTest, SystemNumberReadsLeadingDigitsAndKeepsItsValueWhenEmpty) 
     SCOPED_TRACE(c.sysnr);
     t_.ctx.profile.sysnr = c.sysnr;
     OpenConnection(t_.ctx);
-    EXPECT_EQ(t_.ctx.rfc.server.systemNumber, c.expected);
+    EXPECT_EQ(ClassicState(t_.ctx).server.systemNumber, c.expected);
   }
 }
 
@@ -113,8 +115,8 @@ TEST_F(ConnectionTest, LongUserAndPasswordAreNotPadded) {
   t_.ctx.profile.user = "AVERYLONGUSERNAME";
   t_.ctx.profile.password = "longpassword";
   OpenConnection(t_.ctx);
-  EXPECT_EQ(Text(t_.ctx.rfc.options.user), "AVERYLONGUSERNAME");
-  EXPECT_EQ(Text(t_.ctx.rfc.options.password), "longpassword");
+  EXPECT_EQ(Text(ClassicState(t_.ctx).options.user), "AVERYLONGUSERNAME");
+  EXPECT_EQ(Text(ClassicState(t_.ctx).options.password), "longpassword");
 }
 
 TEST_F(ConnectionTest, HostAndSystemNumberOverrides) {
@@ -132,11 +134,11 @@ TEST_F(ConnectionTest, HostAndSystemNumberOverrides) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.options);
-    t_.ctx.rfc.server.systemNumber = 7;
+    ClassicState(t_.ctx).server.systemNumber = 7;
     SetOptions(c.options);
     OpenConnection(t_.ctx);
-    EXPECT_EQ(Text(t_.ctx.rfc.server.hostName), c.host);
-    EXPECT_EQ(t_.ctx.rfc.server.systemNumber, c.sysnr);
+    EXPECT_EQ(Text(ClassicState(t_.ctx).server.hostName), c.host);
+    EXPECT_EQ(ClassicState(t_.ctx).server.systemNumber, c.sysnr);
   }
 }
 

@@ -1,11 +1,12 @@
-#include "rfc/failure_report.h"
+#include "rfc/classic/failure_report.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "exit_status.h"
 #include "output/print_field.h"
-#include "rfc/connection.h"
+#include "rfc/classic/library_state.h"
+#include "rfc/temporary_ini.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int kFieldWidth = 15;
 
-// The run the installed handler reports on (see InstallRfcEnvironment).
+// The run the installed handler reports on (see InstallClassicEnvironment).
 RunContext* g_reportingRun = nullptr;
 
 // A field of the error record, up to its terminator or its size, whichever comes first.
@@ -26,10 +27,11 @@ std::string_view Field(const char (&field)[N]) {
 
 }  // namespace
 
-void InstallRfcEnvironment(RunContext& ctx) {
+void InstallClassicEnvironment(RunContext& ctx) {
   g_reportingRun = &ctx;
-  ctx.rfc.environment = RfcEnvironmentRecord{RfcFailureHandler, nullptr};
-  RfcEnvironment(&ctx.rfc.environment);
+  LibraryState& state = ClassicState(ctx);
+  state.environment = RfcEnvironmentRecord{RfcFailureHandler, nullptr};
+  RfcEnvironment(&state.environment);
 }
 
 std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error) {

@@ -6,10 +6,11 @@
 #include <sstream>
 #include <string>
 
+#include "rfc/classic/rfc_library.h"
+#include "rfc/classic/trace_scan.h"
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
 #include "rfc/system_info.h"
-#include "rfc/trace_scan.h"
 #include "simrfc/sim_library_fixture.h"
 #include "support/test_context.h"
 

@@ -1,4 +1,4 @@
-#include "rfc/trace_scan.h"
+#include "rfc/classic/trace_scan.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 /// Explains a failed RFC step by the telling line of the library's trace file.
-#ifndef KELVORAN_RFC_TRACE_SCAN_H
-#define KELVORAN_RFC_TRACE_SCAN_H
+#ifndef KELVORAN_RFC_CLASSIC_TRACE_SCAN_H
+#define KELVORAN_RFC_CLASSIC_TRACE_SCAN_H
 
 #include <cstdio>
 #include <string>

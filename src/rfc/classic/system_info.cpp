@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "output/log_writer.h"
-#include "rfc/failure_report.h"
-#include "rfc/rfc_result.h"
+#include "rfc/classic/failure_report.h"
+#include "rfc/classic/library_state.h"
+#include "rfc/classic/rfc_result.h"
+#include "rfc/classic/system_info_call.h"
 #include "run_context.h"
 #include "step_report.h"
 
@@ -27,14 +29,14 @@ constexpr FieldEntry kSystemInfoFields[] = {
 constexpr unsigned kSystemInfoFieldCount = sizeof kSystemInfoFields / sizeof kSystemInfoFields[0];
 
 void InstallSystemInfoType(RunContext& ctx) {
-  if (ctx.rfc.systemInfoType != 0) return;
+  if (ClassicState(ctx).systemInfoType != 0) return;
   RfcTypeElement elements[kSystemInfoFieldCount];
   for (unsigned i = 0; i < kSystemInfoFieldCount; ++i) {
     elements[i] = RfcTypeElement{const_cast<char*>(kSystemInfoFields[i].name), RFC_TYPE_CHAR,
                                  kSystemInfoFields[i].length, 0, 0};
   }
   EnterStep(ctx, "RfcInstallStructure");
-  if (RfcInstallStructure("RFCSI", elements, kSystemInfoFieldCount, &ctx.rfc.systemInfoType) !=
+  if (RfcInstallStructure("RFCSI", elements, kSystemInfoFieldCount, &ClassicState(ctx).systemInfoType) !=
       RFC_OK) {
     ReportRfcFailure(ctx, "RfcInstallStructure");
   }
@@ -72,7 +74,7 @@ int CallSystemInfo(RunContext& ctx, RfcHandle handle, std::int32_t* currentResou
       Parameter("DIALOG_USER_TYPE", RFC_TYPE_CHAR, 1, dialogUserType),
       Parameter("MAXIMAL_RESOURCES", RFC_TYPE_INT, 4, maximalResources),
       Parameter("RECOMMENDED_DELAY", RFC_TYPE_INT, 4, recommendedDelay),
-      Parameter("RFCSI_EXPORT", ctx.rfc.systemInfoType, kSystemInfoLength, systemInfo),
+      Parameter("RFCSI_EXPORT", ClassicState(ctx).systemInfoType, kSystemInfoLength, systemInfo),
       Parameter("RFC_LOGIN_COMPLETE", RFC_TYPE_CHAR, 1, loginComplete),
       RfcParameter{nullptr, 0, 0, 0, nullptr}};
   char* exception = nullptr;
@@ -83,7 +85,7 @@ int CallSystemInfo(RunContext& ctx, RfcHandle handle, std::int32_t* currentResou
   return result;
 }
 
-int CheckSystemInfo(RunContext& ctx, RfcHandle handle) {
+int CheckSystemInfo(RunContext& ctx, ConnectionHandle handle) {
   std::int32_t currentResources = 0, maximalResources = 0, recommendedDelay = 0;
   char dialogUserType = ' ', loginComplete = ' ';
   char systemInfo[kSystemInfoLength];

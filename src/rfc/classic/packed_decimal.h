@@ -1,7 +1,7 @@
 /// Packed decimal numbers as the RFC library hands them over: BCD digits, two to a byte, the
 /// last nibble the sign.
-#ifndef KELVORAN_RFC_PACKED_DECIMAL_H
-#define KELVORAN_RFC_PACKED_DECIMAL_H
+#ifndef KELVORAN_RFC_CLASSIC_PACKED_DECIMAL_H
+#define KELVORAN_RFC_CLASSIC_PACKED_DECIMAL_H
 
 #include <cstddef>
 #include <optional>

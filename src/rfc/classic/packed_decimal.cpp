@@ -1,4 +1,4 @@
-#include "rfc/packed_decimal.h"
+#include "rfc/classic/packed_decimal.h"
 
 namespace kelvoran {
 

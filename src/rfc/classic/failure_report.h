@@ -1,12 +1,12 @@
 /// The last word on a failure inside the RFC library: the library's last error on standard
 /// output, then the end of the process with exit status 1 and no document.
-#ifndef KELVORAN_RFC_FAILURE_REPORT_H
-#define KELVORAN_RFC_FAILURE_REPORT_H
+#ifndef KELVORAN_RFC_CLASSIC_FAILURE_REPORT_H
+#define KELVORAN_RFC_CLASSIC_FAILURE_REPORT_H
 
 #include <string>
 #include <string_view>
 
-#include "rfc/rfc_library.h"
+#include "rfc/classic/rfc_library.h"
 
 namespace kelvoran {
 
@@ -15,7 +15,7 @@ struct RunContext;
 /// Hands the library its environment: the failure report below as error handler, and no
 /// allocator (the library's own is used). The handler has no argument for the run it reports
 /// on, so this one pointer to `ctx` is kept at the library's boundary.
-void InstallRfcEnvironment(RunContext& ctx);
+void InstallClassicEnvironment(RunContext& ctx);
 
 /// The error handler installed with RfcEnvironment; `operation` names the failed operation.
 extern "C" void RFC_CALL RfcFailureHandler(char* operation);

@@ -1,9 +1,9 @@
-#include "rfc/rfc_result.h"
+#include "rfc/classic/rfc_result.h"
 
 #include <cstring>
 
-#include "rfc/rfc_library.h"
-#include "rfc/system_info.h"
+#include "rfc/classic/rfc_library.h"
+#include "rfc/classic/system_info_call.h"
 
 namespace kelvoran {
 

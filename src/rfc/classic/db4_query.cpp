@@ -1,18 +1,16 @@
 #include "rfc/db4_query.h"
 
-#include <cstdio>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "output/channel_writer.h"
-#include "output/document.h"
 #include "output/log_writer.h"
-#include "rfc/failure_report.h"
-#include "rfc/packed_decimal.h"
-#include "rfc/rfc_result.h"
-#include "rfc/system_info.h"
+#include "rfc/classic/db4_call.h"
+#include "rfc/classic/failure_report.h"
+#include "rfc/classic/library_state.h"
+#include "rfc/classic/packed_decimal.h"
+#include "rfc/classic/rfc_result.h"
+#include "rfc/classic/system_info_call.h"
 #include "run_context.h"
 #include "step_report.h"
 
@@ -42,12 +40,11 @@ constexpr FieldEntry kDb4InfoFields[] = {
     {"ASP_TOT_S", RFC_TYPE_PACKED, 6, 1}};
 constexpr unsigned kDb4InfoFieldCount = sizeof kDb4InfoFields / sizeof kDb4InfoFields[0];
 
-// Positions of the fields the description text and the channels use.
+// Positions of the text fields the description uses.
 constexpr unsigned kDbSysOffset = 0, kDbSysLength = 10;
 constexpr unsigned kDateOffset = 10, kDateLength = 8;
 constexpr unsigned kTimeOffset = 18, kTimeLength = 6;
 constexpr unsigned kSysIdOffset = 24, kSysIdLength = 8;
-constexpr unsigned kTableCountOffset = 32, kKeyCountOffset = 36, kIndexCountOffset = 40;
 
 // Where a field lies in the record, the fields packed without gaps as the library lays them out.
 constexpr unsigned FieldOffset(std::string_view name) {
@@ -65,50 +62,18 @@ constexpr const FieldEntry& Field(std::string_view name) {
   return kDb4InfoFields[0];
 }
 static_assert(FieldOffset("ASP_TOT_S") + Field("ASP_TOT_S").length == kDb4InfoLength);
-static_assert(FieldOffset("TAB_CNT") == kTableCountOffset &&
-              FieldOffset("CST_CNT") == kKeyCountOffset &&
-              FieldOffset("IDX_CNT") == kIndexCountOffset);
+static_assert(FieldOffset("DBSYS") == kDbSysOffset && FieldOffset("FS_A_DATE") == kDateOffset &&
+              FieldOffset("FS_A_TIME") == kTimeOffset && FieldOffset("SYSID") == kSysIdOffset);
 
-// The storage pool's fill, a percentage with five decimals.
-constexpr const char* kAspUsedField = "SYS_ASP_P";
-constexpr const char* kAspUsedChannel = "System ASP used";
-
-// The counts of objects that the ABAP Dictionary defines and the database lacks, and of those
-// the database holds and the Dictionary does not know. Any one of them is an inconsistency,
-// so each alarms in PRTG from the first object on.
-struct ObjectCountChannel {
-  const char* name;
-  const char* field;
-  const char* alarm;
-};
-constexpr ObjectCountChannel kObjectCountChannels[] = {
-    {"Tables missing in DB", "TAB_MIS_DB",
-     "Tables of the ABAP Dictionary are missing in the database"},
-    {"Indexes missing in DB", "IDX_MIS_DB",
-     "Indexes of the ABAP Dictionary are missing in the database"},
-    {"Prim.Keys missing in DB", "CST_MIS_DB",
-     "Primary keys of the ABAP Dictionary are missing in the database"},
-    {"Views missing in DB", "VIE_MIS_DB",
-     "Views of the ABAP Dictionary are missing in the database"},
-    {"Tables unknown to DDIC", "TAB_MIS_DD",
-     "Tables in the database are unknown to the ABAP Dictionary"},
-    {"Indexes unknown to DDIC", "IDX_MIS_DD",
-     "Indexes in the database are unknown to the ABAP Dictionary"},
-    {"Prim.Keys unknown to DDIC", "CST_MIS_DD",
-     "Primary keys in the database are unknown to the ABAP Dictionary"},
-    {"Views unknown to DDIC", "VIE_MIS_DD",
-     "Views in the database are unknown to the ABAP Dictionary"}};
-
-constexpr bool DetailFieldsAreKnown() {
-  for (const ObjectCountChannel& c : kObjectCountChannels) {
-    if (FieldOffset(c.field) == kDb4InfoLength || Field(c.field).type != RFC_TYPE_INT) {
-      return false;
-    }
+// Every field the document takes is in the record, with the type read from it.
+constexpr bool FiguresAreKnown() {
+  for (const char* field : kDb4CountFields) {
+    if (FieldOffset(field) == kDb4InfoLength || Field(field).type != RFC_TYPE_INT) return false;
   }
   return FieldOffset(kAspUsedField) < kDb4InfoLength &&
          Field(kAspUsedField).type == RFC_TYPE_PACKED;
 }
-static_assert(DetailFieldsAreKnown());
+static_assert(FiguresAreKnown());
 
 void Install(RunContext& ctx, const char* name, RfcTypeElement* elements, unsigned count,
              RfcTypeHandle& type) {
@@ -125,10 +90,10 @@ void InstallTypes(RunContext& ctx) {
     const FieldEntry& f = kDb4InfoFields[i];
     info[i] = RfcTypeElement{const_cast<char*>(f.name), f.type, f.length, f.decimals, 0};
   }
-  Install(ctx, "DB02INFDB4", info, kDb4InfoFieldCount, ctx.rfc.db4InfoType);
+  Install(ctx, "DB02INFDB4", info, kDb4InfoFieldCount, ClassicState(ctx).db4InfoType);
   RfcTypeElement row[] = {
       RfcTypeElement{const_cast<char*>("NAME"), RFC_TYPE_CHAR, kObjectRowLength, 0, 0}};
-  Install(ctx, "MISSOBJ", row, 1, ctx.rfc.missingObjectType);
+  Install(ctx, "MISSOBJ", row, 1, ClassicState(ctx).missingObjectType);
 }
 
 // A field of the record, up to its length or an earlier NUL.
@@ -138,71 +103,28 @@ std::string_view TakeField(const char* record, unsigned offset, unsigned length)
   return std::string_view(field, end ? static_cast<const char*>(end) - field : length);
 }
 
-std::string_view TrimTrailingBlanks(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-std::string FormatCount(const char* record, unsigned offset) {
+std::int32_t CountAt(const char* record, unsigned offset) {
   std::int32_t value;
   std::memcpy(&value, record + offset, sizeof value);
-  char text[16];
-  std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
-  return text;
+  return value;
 }
 
 }  // namespace
 
-bool DetailRequested(const RunContext& ctx) {
-  return ctx.parameterString.find(kDetailKeyword) != std::string::npos;
-}
-
-bool WriteResultDocument(RunContext& ctx, const char* info) {
-  const bool detail = DetailRequested(ctx);
-  std::optional<std::string> aspUsed;
-  if (detail) {
-    const FieldEntry& field = Field(kAspUsedField);
-    aspUsed = DecodePackedDecimal(
-        reinterpret_cast<const unsigned char*>(info) + FieldOffset(kAspUsedField), field.length,
-        field.decimals);
-    if (!aspUsed) {
-      ctx.output.Append(std::string("Error 1034: Invalid Number in ") + kAspUsedField +
-                        " received !");
-      return false;
-    }
+Db4Figures Db4FiguresOfRecord(const char* info) {
+  Db4Figures figures;
+  figures.databaseSystem = TakeField(info, kDbSysOffset, kDbSysLength);
+  figures.date = TakeField(info, kDateOffset, kDateLength);
+  figures.time = TakeField(info, kTimeOffset, kTimeLength);
+  figures.systemId = TakeField(info, kSysIdOffset, kSysIdLength);
+  for (int i = 0; i < kDb4CountFieldCount; ++i) {
+    figures.counts[i] = CountAt(info, FieldOffset(kDb4CountFields[i]));
   }
-
-  BeginDocument(ctx);
-  BeginTextBlock(ctx);
-  ctx.output.Append("(");
-  AppendOutsideText(ctx, ctx.profile.destination);
-  ctx.output.Append(") Kelvoran: Info=");
-  AppendOutsideText(ctx, TrimTrailingBlanks(TakeField(info, kDbSysOffset, kDbSysLength)));
-  ctx.output.Append(",Date=");
-  AppendOutsideText(ctx, TakeField(info, kDateOffset, kDateLength));
-  ctx.output.Append(",Time=");
-  AppendOutsideText(ctx, TakeField(info, kTimeOffset, kTimeLength));
-  ctx.output.Append(",Sid=");
-  AppendOutsideText(ctx, TakeField(info, kSysIdOffset, kSysIdLength));
-  EndTextBlock(ctx);
-  WriteChannel(ctx, "No.of DB-Tables", FormatCount(info, kTableCountOffset), "");
-  WriteChannel(ctx, "No.of Prim.Keys", FormatCount(info, kKeyCountOffset), "");
-  WriteChannel(ctx, "No.of Indexes", FormatCount(info, kIndexCountOffset), "");
-  if (detail) {
-    PrtgChannelTags percent;
-    percent.unit = "Percent";
-    percent.decimal = true;
-    WriteChannel(ctx, kAspUsedChannel, *aspUsed, "PerCent", percent);
-    for (const ObjectCountChannel& channel : kObjectCountChannels) {
-      PrtgChannelTags count;
-      count.unit = "Count";
-      count.errorAbove = "0";
-      count.errorMessage = channel.alarm;
-      WriteChannel(ctx, channel.name, FormatCount(info, FieldOffset(channel.field)), "", count);
-    }
-  }
-  EndDocument(ctx);
-  return true;
+  const FieldEntry& asp = Field(kAspUsedField);
+  figures.aspUsed = DecodePackedDecimal(
+      reinterpret_cast<const unsigned char*>(info) + FieldOffset(kAspUsedField), asp.length,
+      asp.decimals);
+  return figures;
 }
 
 int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char* info,
@@ -217,7 +139,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
   for (int i = 0; i < kObjectTableCount; ++i) {
     tables[i] = RfcTable{const_cast<char*>(kObjectTableNames[i]),
                          static_cast<unsigned>(std::strlen(kObjectTableNames[i])),
-                         ctx.rfc.missingObjectType, kObjectRowLength, handles[i],
+                         ClassicState(ctx).missingObjectType, kObjectRowLength, handles[i],
                          RFC_TABLE_BY_REFERENCE, 0};
   }
   tables[kObjectTableCount] = RfcTable{nullptr, 0, 0, 0, nullptr, 0, 0};
@@ -230,7 +152,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
 
   RfcParameter received[] = {
       RfcParameter{const_cast<char*>("API_QWCRSSTS_RC"), 15, RFC_TYPE_INT, 4, apiResult},
-      RfcParameter{const_cast<char*>("DB02_DISPLAYED_INFO"), 19, ctx.rfc.db4InfoType,
+      RfcParameter{const_cast<char*>("DB02_DISPLAYED_INFO"), 19, ClassicState(ctx).db4InfoType,
                    kDb4InfoLength, info},
       RfcParameter{nullptr, 0, 0, 0, nullptr}};
   char* exception = nullptr;
@@ -241,7 +163,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
   return result;
 }
 
-int QueryDb4Info(RunContext& ctx, RfcHandle handle) {
+int QueryDb4Info(RunContext& ctx, ConnectionHandle handle) {
   RfcTableHandle tables[kObjectTableCount];
   EnterStep(ctx, "ItCreate");
   for (int i = 0; i < kObjectTableCount; ++i) {
@@ -259,7 +181,9 @@ int QueryDb4Info(RunContext& ctx, RfcHandle handle) {
                                     tables[2], tables[3], tables[4], tables[5], exceptionText);
 
   if (ctx.lastQueryResult == RFC_OK) {
-    if (ctx.globalRun || WriteResultDocument(ctx, info)) ctx.callStatus = kCallOk;
+    if (ctx.globalRun || WriteResultDocument(ctx, Db4FiguresOfRecord(info))) {
+      ctx.callStatus = kCallOk;
+    }
   } else {
     ctx.output.Append(RfcResultMessage(ctx.lastQueryResult, exceptionText));
   }

@@ -3,8 +3,8 @@
 /// This is the one place where the library's operations and records are declared. The probe
 /// reaches SAP systems only through these calls; on the monitor's host they resolve to the SAP
 /// library, on our machines to the simulated library in simrfc/.
-#ifndef KELVORAN_RFC_RFC_LIBRARY_H
-#define KELVORAN_RFC_RFC_LIBRARY_H
+#ifndef KELVORAN_RFC_CLASSIC_RFC_LIBRARY_H
+#define KELVORAN_RFC_CLASSIC_RFC_LIBRARY_H
 
 #if defined(_WIN32) && !defined(_WIN64)
 #define RFC_CALL __stdcall

@@ -1,0 +1,27 @@
+/// What a run asks of the SAP library besides the connection and the two function modules,
+/// whichever library the probe is built with.
+#ifndef KELVORAN_RFC_LIBRARY_STEPS_H
+#define KELVORAN_RFC_LIBRARY_STEPS_H
+
+namespace kelvoran {
+
+struct RunContext;
+
+/// Prepares the library for the run. The classic library gets its environment: the failure
+/// report as error handler, so that a failure inside the library ends the process with its
+/// report. Returns the name of the library operation called ("RfcEnvironment"), or null when
+/// the library needs none.
+const char* InstallRfcEnvironment(RunContext& ctx);
+
+/// Appends the explanation of the RFC step that just failed to the output buffer, after the
+/// step's numbered message: the telling line of the classic library's trace file, or the
+/// message of the error record that the NW RFC library handed back.
+void ExplainFailedStep(RunContext& ctx);
+
+/// The trace file that the library writes into the working directory when a step fails and
+/// that a successful run deletes (see rfc_phase.h); null when the library writes none there.
+const char* LibraryTraceFile();
+
+}  // namespace kelvoran
+
+#endif
