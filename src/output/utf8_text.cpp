@@ -55,12 +55,16 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
   return length;
 }
 
+char32_t Windows1252Character(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
 void AppendWindows1252AsUtf8(std::string& out, unsigned char byte) {
   if (byte < 0x80) {
     out += static_cast<char>(byte);
     return;
   }
-  const char32_t c = byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+  const char32_t c = Windows1252Character(byte);
   if (c == 0) {
     out += '?';
   } else {

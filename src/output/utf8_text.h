@@ -19,6 +19,10 @@ namespace kelvoran {
 /// or U+FFFF); otherwise 0. A byte below 0x80 is a sequence of 1.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
 
+/// The character that `byte` is in Windows-1252 (its Unicode number); 0 for the five bytes that
+/// Windows-1252 leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D).
+char32_t Windows1252Character(unsigned char byte);
+
 /// Appends the character that `byte` (0x80 or above) is in Windows-1252, in UTF-8; "?" for the
 /// five bytes that Windows-1252 leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D).
 void AppendWindows1252AsUtf8(std::string& out, unsigned char byte);

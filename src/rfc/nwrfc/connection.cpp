@@ -1,0 +1,131 @@
+// Opening a connection through the NW RFC library: directly with the profile's host and system
+// number, or by destination through sapnwrfc.ini, which the probe writes from the user's
+// per-destination file.
+#include "rfc/connection.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "output/log_writer.h"
+#include "rfc/connection_route.h"
+#include "rfc/nwrfc/destination_file.h"
+#include "rfc/nwrfc/library_state.h"
+#include "run_context.h"
+#include "step_report.h"
+
+namespace kelvoran {
+
+namespace {
+
+void AddParameter(LibraryState& rfc, const char* name, std::string_view value) {
+  rfc.parameterTexts.push_back(ToSapText(name, HostCodePage()));
+  rfc.parameterTexts.push_back(ToSapText(value, HostCodePage()));
+}
+
+// The system number as the library takes it: two digits.
+std::string TwoDigits(int number) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", number < 0 ? 0 : number % 100);
+  return text;
+}
+
+// The whole per-destination file, or nothing when it is longer than any such file is.
+bool ReadWhole(std::FILE* file, std::string& text) {
+  char block[4096];
+  std::size_t got;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+    text.append(block, got);
+    if (text.size() > kDestinationFileLimit) return true;  // refused by the translation
+  }
+  return !std::ferror(file);
+}
+
+// Opens with the parameters gathered; the log line is the caller's, written once no lock is
+// held.
+ConnectionHandle Open(RunContext& ctx, LibraryState& rfc) {
+  rfc.parameters.clear();
+  for (std::size_t i = 0; i + 1 < rfc.parameterTexts.size(); i += 2) {
+    rfc.parameters.push_back(
+        NwConnectionParameter{rfc.parameterTexts[i].c_str(), rfc.parameterTexts[i + 1].c_str()});
+  }
+  EnterStep(ctx, "RfcOpenConnection");
+  rfc.lastError = NwErrorInfo{};
+  rfc.connection = RfcOpenConnection(rfc.parameters.data(),
+                                     static_cast<unsigned>(rfc.parameters.size()), &rfc.lastError);
+  return rfc.connection != nullptr ? ++rfc.opened : 0;
+}
+
+ConnectionHandle Logged(RunContext& ctx, ConnectionHandle handle) {
+  WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcOpenConnection called", "");
+  return handle;
+}
+
+}  // namespace
+
+ConnectionHandle OpenConnection(RunContext& ctx) {
+  EnterStep(ctx, "OpenConnection");
+  LibraryState& rfc = NwState(ctx);
+  const ConnectionCopies& c = ctx.rfc.copies;
+  CopyConnectionFields(ctx);
+  rfc.parameterTexts.clear();
+
+  std::string destinationIniName;
+  FilePtr destinationIni = OpenDestinationFile(ctx, destinationIniName);
+  if (!destinationIni) {
+    // An R/2 system is reached through its gateway, which this library does not serve as a
+    // client: without an application server it refuses the connection.
+    if (c.mode != "R/2" && !c.hostname.empty()) AddParameter(rfc, "ashost", c.hostname);
+    if (!c.sysnr.empty()) rfc.systemNumber = TwoDigits(LeadingNumber(c.sysnr));
+    AddParameter(rfc, "sysnr", rfc.systemNumber);
+    if (c.mode == "R/2") {
+      if (!c.gwhost.empty()) AddParameter(rfc, "gwhost", c.gwhost);
+      if (!c.gwservice.empty()) AddParameter(rfc, "gwserv", c.gwservice);
+    }
+    AddParameter(rfc, "client", c.client);
+    AddParameter(rfc, "user", c.user);
+    AddParameter(rfc, "passwd", c.password);
+    AddParameter(rfc, "lang", c.language);
+    return Logged(ctx, Open(ctx, rfc));
+  }
+
+  AnnounceDestinationRoute(ctx);
+  std::string text;
+  const bool read = ReadWhole(destinationIni.get(), text);
+  destinationIni.reset();
+  if (!read) return 0;
+  const TranslatedDestinations translated = TranslateDestinationFile(text, destinationIniName);
+  if (!translated.error.empty()) {
+    // Error 1011 says the open failed; this line says why, where the host never looks for it.
+    ctx.console.WriteError("* " + destinationIniName + " " + translated.error + "\n");
+    return 0;
+  }
+  // The destination route logs on in German, as the classic library's connect string does.
+  AddParameter(rfc, "dest", c.destination);
+  AddParameter(rfc, "client", c.client);
+  AddParameter(rfc, "user", c.user);
+  AddParameter(rfc, "passwd", c.password);
+  AddParameter(rfc, "lang", "D");
+  ConnectionHandle handle = 0;
+  {
+    const SapRfcIniLock lock(ctx);
+    if (!ReplaceLibraryFile(ctx, translated.ini, kNwRfcIniName)) return 0;
+    handle = Open(ctx, rfc);
+  }
+  return Logged(ctx, handle);
+}
+
+void CloseConnection(RunContext& ctx) {
+  if (ctx.connectionHandle == 0) return;
+  LibraryState& rfc = NwState(ctx);
+  if (rfc.connection != nullptr) {
+    EnterStep(ctx, "RfcCloseConnection");
+    NwErrorInfo ignored{};
+    RfcCloseConnection(rfc.connection, &ignored);
+    rfc.connection = nullptr;
+  }
+  ctx.connectionHandle = 0;
+}
+
+}  // namespace kelvoran
