@@ -31,6 +31,18 @@ std::string ProbePath();
 /// The profile tool built with the tests.
 std::string ProfileToolPath();
 
+/// The SAP library the probe was built with talks to: SAP's classic RFC library (true), or the
+/// NW RFC SDK. Cases that show what only the classic library does (its trace file, its failure
+/// report, structures and internal tables) skip themselves over the NW RFC SDK.
+inline bool ProbeUsesClassicLibrary() {
+  return std::string_view(KELVORAN_TEST_RFC_LIBRARY) == "classic";
+}
+
+/// `classic` with the classic library, `nw` with the NW RFC SDK: what differs between them.
+inline std::string ForLibrary(const std::string& classic, const std::string& nw) {
+  return ProbeUsesClassicLibrary() ? classic : nw;
+}
+
 }  // namespace kelvoran
 
 #endif
