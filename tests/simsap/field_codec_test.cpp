@@ -1,4 +1,4 @@
-#include "field_codec.h"
+#include "simsap/field_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sap_declarations.h"
-
-namespace simrfc {
+namespace simsap {
 namespace {
 
 std::string Hex(const std::vector<unsigned char>& bytes) {
@@ -29,9 +27,9 @@ std::string Encoded(const FieldDef& field, const std::string& value) {
 }
 
 TEST(FieldCodecTest, PackedDecimalsAreBcdWithSignNibble) {
-  const FieldDef size{"TAB_SIZE", TYPP, 8, 0};
-  const FieldDef share{"SYS_ASP_P", TYPP, 8, 5};
-  const FieldDef space{"SYS_ASP_S", TYPP, 6, 1};
+  const FieldDef size{"TAB_SIZE", kTypePacked, 8, 0};
+  const FieldDef share{"SYS_ASP_P", kTypePacked, 8, 5};
+  const FieldDef space{"SYS_ASP_S", kTypePacked, 6, 1};
   struct Case {
     const char* label;
     const FieldDef& field;
@@ -59,11 +57,11 @@ TEST(FieldCodecTest, PackedDecimalsAreBcdWithSignNibble) {
 
 TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
   std::vector<unsigned char> text(10);
-  EncodeField({"DBSYS", TYPC, 10, 0}, "DB4", text.data());
+  EncodeField({"DBSYS", kTypeChar, 10, 0}, "DB4", text.data());
   EXPECT_EQ(std::string(text.begin(), text.end()), "DB4       ");
 
   std::vector<unsigned char> date(8);
-  EncodeField({"FS_A_DATE", TYPDATE, 8, 0}, "20240229", date.data());
+  EncodeField({"FS_A_DATE", kTypeDate, 8, 0}, "20240229", date.data());
   EXPECT_EQ(std::string(date.begin(), date.end()), "20240229");
 
   const std::int32_t values[] = {0, -1, 2147483647, -2147483647 - 1};
@@ -71,7 +69,7 @@ TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(texts[i]);
     unsigned char bytes[4];
-    EncodeField({"TAB_CNT", TYPINT, 4, 0}, texts[i], bytes);
+    EncodeField({"TAB_CNT", kTypeInteger, 4, 0}, texts[i], bytes);
     std::int32_t decoded;
     std::memcpy(&decoded, bytes, sizeof decoded);
     EXPECT_EQ(decoded, values[i]);
@@ -79,9 +77,9 @@ TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
 }
 
 TEST(FieldCodecTest, ValuesThatDoNotFitTheirField) {
-  const FieldDef date{"FS_A_DATE", TYPDATE, 8, 0};
-  const FieldDef time{"FS_A_TIME", TYPTIME, 6, 0};
-  const FieldDef share{"SYS_ASP_P", TYPP, 8, 5};
+  const FieldDef date{"FS_A_DATE", kTypeDate, 8, 0};
+  const FieldDef time{"FS_A_TIME", kTypeTime, 6, 0};
+  const FieldDef share{"SYS_ASP_P", kTypePacked, 8, 5};
   struct Case {
     const char* label;
     const FieldDef& field;
@@ -110,4 +108,4 @@ TEST(FieldCodecTest, ValuesThatDoNotFitTheirField) {
 }
 
 }  // namespace
-}  // namespace simrfc
+}  // namespace simsap
