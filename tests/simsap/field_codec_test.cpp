@@ -107,5 +107,45 @@ TEST(FieldCodecTest, ValuesThatDoNotFitTheirField) {
   }
 }
 
+
+// What a client reading a field by name gets: the text of its bytes. Packed numbers come back
+// with a leading '-' when negative, '.' and exactly as many fraction digits as the field has.
+TEST(FieldCodecTest, DecodesWhatItEncodes) {
+  const FieldDef share{"SYS_ASP_P", kTypePacked, 8, 5};
+  const FieldDef space{"SYS_ASP_S", kTypePacked, 6, 1};
+  const FieldDef size{"TAB_SIZE", kTypePacked, 8, 0};
+  const FieldDef count{"TAB_CNT", kTypeInteger, 4, 0};
+  const FieldDef text{"DBSYS", kTypeChar, 10, 0};
+  const FieldDef date{"FS_A_DATE", kTypeDate, 8, 0};
+  struct Case {
+    const FieldDef& field;
+    const char* value;
+    const char* decoded;
+  } cases[] = {
+      {share, "63.4125", "63.41250"},
+      {share, "0", "0.00000"},
+      {share, "-0", "0.00000"},
+      {share, "-.5", "-0.50000"},
+      {share, "+007.1", "7.10000"},
+      {share, "9999999999.99999", "9999999999.99999"},
+      {share, "-12.34567", "-12.34567"},
+      {space, "1431655.8", "1431655.8"},
+      {space, "-0.1", "-0.1"},
+      {size, "182734512128", "182734512128"},
+      {size, "-5", "-5"},
+      {size, "0", "0"},
+      {count, "-2147483648", "-2147483648"},
+      {count, "41234", "41234"},
+      {text, "DB4", "DB4       "},
+      {date, "20241007", "20241007"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field.name) + " " + c.value);
+    std::vector<unsigned char> bytes(c.field.length, 0xee);
+    EncodeField(c.field, c.value, bytes.data());
+    EXPECT_EQ(DecodeField(c.field, bytes.data()), c.decoded);
+  }
+}
+
 }  // namespace
 }  // namespace simsap
