@@ -11,6 +11,19 @@ bool IsComment(std::string_view line) {
   return line.substr(0, 1) == "#" || line.substr(0, 2) == "/*" || line.substr(0, 2) == "//";
 }
 
+// The lines of `text`, ended by LF, CR LF or a lone CR: a value never holds a line break.
+std::vector<std::string_view> Lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of("\r\n");
+    lines.push_back(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    text.remove_prefix(end + (crLf ? 2 : 1));
+  }
+  return lines;
+}
+
 }  // namespace
 
 std::vector<IniDestination> ParseNwRfcIni(std::string_view text) {
@@ -18,7 +31,7 @@ std::vector<IniDestination> ParseNwRfcIni(std::string_view text) {
   // The section the lines belong to, or null outside one (and in a destination's section
   // given again).
   IniDestination* current = nullptr;
-  for (std::string_view raw : simsap::SplitLines(simsap::WithoutByteOrderMark(text))) {
+  for (std::string_view raw : Lines(simsap::WithoutByteOrderMark(text))) {
     const std::string line = simsap::Trim(raw);
     if (line.empty()) {
       current = nullptr;

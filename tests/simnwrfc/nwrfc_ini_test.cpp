@@ -48,6 +48,8 @@ TEST(NwRfcIniTest, SectionsKeysAndComments) {
       {"CR LF, a byte order mark, lines without '='",
        "\xEF\xBB\xBF" "DEST=PRD\r\nASHOST=a\r\nnonsense\r\n=x\r\nSYSNR=00\r\n",
        "PRD{ASHOST=a;SYSNR=00;}"},
+      {"a lone CR ends a line too", "DEST=PRD\rASHOST=a\rSYSNR=00\r\rUSER=x\n",
+       "PRD{ASHOST=a;SYSNR=00;}"},
       {"names compare exactly", "DEST=prd\nASHOST=a\n\nDEST=PRD\nASHOST=b\n",
        "prd{ASHOST=a;} PRD{ASHOST=b;}"},
       {"an empty DEST opens no section", "DEST=\nASHOST=a\n", ""},
