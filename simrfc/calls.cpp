@@ -2,10 +2,9 @@
 
 #include <vector>
 
-#include "answers.h"
+#include "simulated_systems.h"
 #include "connections.h"
 #include "descriptors.h"
-#include "stalls.h"
 
 namespace simrfc {
 

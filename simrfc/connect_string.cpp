@@ -1,6 +1,6 @@
 #include "connect_string.h"
 
-#include "text.h"
+#include "simulated_systems.h"
 
 namespace simrfc {
 

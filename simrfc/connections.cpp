@@ -5,8 +5,7 @@
 
 #include "connect_string.h"
 #include "rfc_ini.h"
-#include "stalls.h"
-#include "text.h"
+#include "simulated_systems.h"
 
 namespace simrfc {
 

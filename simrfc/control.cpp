@@ -1,7 +1,7 @@
 // The test control of the simulated RFC library.
 #include "library.h"
 #include "simrfc_control.h"
-#include "text.h"
+#include "simulated_systems.h"
 
 void SimRfcReset() { simrfc::ResetLibrary(); }
 

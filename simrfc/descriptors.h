@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "function_modules.h"
+#include "simulated_systems.h"
 #include "internal_tables.h"
 #include "sap_declarations.h"
 #include "structures.h"

@@ -11,10 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "function_modules.h"
+#include "simulated_systems.h"
 #include "internal_tables.h"
-#include "indexed_landscape.h"
-#include "landscape.h"
 #include "library_error.h"
 #include "sap_declarations.h"
 #include "structures.h"

@@ -6,7 +6,7 @@
 #include "connections.h"
 #include "library.h"
 #include "sap_declarations.h"
-#include "text.h"
+#include "simulated_systems.h"
 
 namespace simrfc {
 

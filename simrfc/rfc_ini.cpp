@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "text.h"
+#include "simulated_systems.h"
 
 namespace simrfc {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "function_modules.h"
+#include "simulated_systems.h"
 #include "sap_declarations.h"
 
 namespace simrfc {

@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-#include "text.h"
+#include "simulated_systems.h"
 
 namespace simrfc {
 

@@ -1,9 +1,9 @@
 // The simulated library's landscape: read on its own (with the rule that no message quotes a
 // password) and then as the answers of the SAP systems that the demo profiles reach, in a
 // single-system run of PRD and a global run over the demo systems, in EXEXML.
-#include "indexed_landscape.h"
-#include "landscape.h"
-#include "text.h"
+#include "simsap/indexed_landscape.h"
+#include "simsap/landscape.h"
+#include "simsap/text.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
@@ -56,13 +56,13 @@ void CheckNoPasswordQuoted(const std::string& text, const std::string& error) {
   for (const auto& [at, password] : Passwords(text)) {
     if (password.size() < 4 || error.find(password) == std::string::npos) continue;
     // The message about a line not quoted names LOGON and PASSWD itself.
-    if (std::string_view(simrfc::kLineNotQuoted).find(password) != std::string_view::npos) continue;
+    if (std::string_view(simsap::kLineNotQuoted).find(password) != std::string_view::npos) continue;
     std::string changed = text;
     for (std::size_t i = 0; i < password.size(); ++i) {
       char& c = changed[at + i];
       c = c == 'q' ? 'j' : 'q';
     }
-    const std::string other = simrfc::ParseLandscape(changed, "Landscape.ini").error;
+    const std::string other = simsap::ParseLandscape(changed, "Landscape.ini").error;
     if (other.find(password) == std::string::npos) {
       kelvoran::fuzz::Violation("message quotes the password '" + password + "'", error);
     }
@@ -76,10 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The library takes the landscape as a C string: it ends at a NUL.
   std::string text = fuzz::Text(data, size);
   text = text.substr(0, text.find('\0'));
-  const simrfc::LandscapeResult parsed = simrfc::ParseLandscape(text, "Landscape.ini");
+  const simsap::LandscapeResult parsed = simsap::ParseLandscape(text, "Landscape.ini");
   std::string indexError;
   const bool indexed =
-      simrfc::IndexedLandscape::Read(text, "Landscape.ini", indexError).has_value();
+      simsap::IndexedLandscape::Read(text, "Landscape.ini", indexError).has_value();
   if (indexed != parsed.error.empty() || indexError != parsed.error) {
     fuzz::Violation("the indexed reading disagrees: " + indexError, parsed.error);
   }

@@ -1,4 +1,4 @@
-#include "indexed_landscape.h"
+#include "simulated_systems.h"
 
 #include <gtest/gtest.h>
 

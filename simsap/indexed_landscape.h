@@ -1,10 +1,10 @@
-/// The landscape as the library keeps it: its text and an index of the systems' ways in.
+/// The landscape as a simulated RFC library keeps it: its text and an index of the systems' ways in.
 ///
 /// A system's entry is read from the text when a connection reaches it, and forgotten again
 /// when no connection needs it, so that a landscape of thousands of systems costs the library
 /// little more than its text.
-#ifndef KELVORAN_SIMRFC_INDEXED_LANDSCAPE_H
-#define KELVORAN_SIMRFC_INDEXED_LANDSCAPE_H
+#ifndef KELVORAN_SIMSAP_INDEXED_LANDSCAPE_H
+#define KELVORAN_SIMSAP_INDEXED_LANDSCAPE_H
 
 #include <cstddef>
 #include <functional>
@@ -16,7 +16,7 @@
 
 #include "landscape.h"
 
-namespace simrfc {
+namespace simsap {
 
 class IndexedLandscape {
  public:
@@ -57,6 +57,6 @@ class IndexedLandscape {
   mutable std::map<std::size_t, SystemEntry> entries_;
 };
 
-}  // namespace simrfc
+}  // namespace simsap
 
 #endif

@@ -2,9 +2,8 @@
 
 #include <unordered_map>
 
-#include "sap_declarations.h"
 
-namespace simrfc {
+namespace simsap {
 
 namespace {
 
@@ -14,37 +13,37 @@ constexpr unsigned CountOf(const T (&)[N]) {
 }
 
 const FieldDef kSystemInfoFields[] = {
-    {"RFCPROTO", TYPC, 3, 0},   {"RFCCHARTYP", TYPC, 4, 0},
-    {"RFCINTTYP", TYPC, 3, 0},  {"RFCFLOTYP", TYPC, 3, 0},
-    {"RFCDEST", TYPC, 32, 0},   {"RFCHOST", TYPC, 8, 0},
-    {"RFCSYSID", TYPC, 8, 0},   {"RFCDATABS", TYPC, 8, 0},
-    {"RFCDBHOST", TYPC, 32, 0}, {"RFCDBSYS", TYPC, 10, 0},
-    {"RFCSAPRL", TYPC, 4, 0},   {"RFCMACH", TYPC, 5, 0},
-    {"RFCOPSYS", TYPC, 10, 0},  {"RFCTZONE", TYPC, 6, 0},
-    {"RFCDAYST", TYPC, 1, 0},   {"RFCIPADDR", TYPC, 15, 0},
-    {"RFCKERNRL", TYPC, 4, 0},  {"RFCSI_RESV", TYPC, 44, 0}};
+    {"RFCPROTO", kTypeChar, 3, 0},   {"RFCCHARTYP", kTypeChar, 4, 0},
+    {"RFCINTTYP", kTypeChar, 3, 0},  {"RFCFLOTYP", kTypeChar, 3, 0},
+    {"RFCDEST", kTypeChar, 32, 0},   {"RFCHOST", kTypeChar, 8, 0},
+    {"RFCSYSID", kTypeChar, 8, 0},   {"RFCDATABS", kTypeChar, 8, 0},
+    {"RFCDBHOST", kTypeChar, 32, 0}, {"RFCDBSYS", kTypeChar, 10, 0},
+    {"RFCSAPRL", kTypeChar, 4, 0},   {"RFCMACH", kTypeChar, 5, 0},
+    {"RFCOPSYS", kTypeChar, 10, 0},  {"RFCTZONE", kTypeChar, 6, 0},
+    {"RFCDAYST", kTypeChar, 1, 0},   {"RFCIPADDR", kTypeChar, 15, 0},
+    {"RFCKERNRL", kTypeChar, 4, 0},  {"RFCSI_RESV", kTypeChar, 44, 0}};
 
 const FieldDef kDb4InfoFields[] = {
-    {"DBSYS", TYPC, 10, 0},      {"FS_A_DATE", TYPDATE, 8, 0},
-    {"FS_A_TIME", TYPTIME, 6, 0},   {"SYSID", TYPC, 8, 0},
-    {"TAB_CNT", TYPINT, 4, 0},      {"CST_CNT", TYPINT, 4, 0},
-    {"IDX_CNT", TYPINT, 4, 0},      {"TAB_SIZE", TYPP, 8, 0},
-    {"CST_SIZE", TYPP, 8, 0},  {"IDX_SIZE", TYPP, 8, 0},
-    {"TAB_MIS_DB", TYPINT, 4, 0},   {"CST_MIS_DB", TYPINT, 4, 0},
-    {"IDX_MIS_DB", TYPINT, 4, 0},   {"VIE_MIS_DB", TYPINT, 4, 0},
-    {"TAB_MIS_DD", TYPINT, 4, 0},   {"IDX_MIS_DD", TYPINT, 4, 0},
-    {"CST_MIS_DD", TYPINT, 4, 0},   {"VIE_MIS_DD", TYPINT, 4, 0},
-    {"SYS_ASP_P", TYPP, 8, 5}, {"SYS_ASP_S", TYPP, 6, 1},
-    {"ASP_TOT_S", TYPP, 6, 1}};
+    {"DBSYS", kTypeChar, 10, 0},      {"FS_A_DATE", kTypeDate, 8, 0},
+    {"FS_A_TIME", kTypeTime, 6, 0},   {"SYSID", kTypeChar, 8, 0},
+    {"TAB_CNT", kTypeInteger, 4, 0},      {"CST_CNT", kTypeInteger, 4, 0},
+    {"IDX_CNT", kTypeInteger, 4, 0},      {"TAB_SIZE", kTypePacked, 8, 0},
+    {"CST_SIZE", kTypePacked, 8, 0},  {"IDX_SIZE", kTypePacked, 8, 0},
+    {"TAB_MIS_DB", kTypeInteger, 4, 0},   {"CST_MIS_DB", kTypeInteger, 4, 0},
+    {"IDX_MIS_DB", kTypeInteger, 4, 0},   {"VIE_MIS_DB", kTypeInteger, 4, 0},
+    {"TAB_MIS_DD", kTypeInteger, 4, 0},   {"IDX_MIS_DD", kTypeInteger, 4, 0},
+    {"CST_MIS_DD", kTypeInteger, 4, 0},   {"VIE_MIS_DD", kTypeInteger, 4, 0},
+    {"SYS_ASP_P", kTypePacked, 8, 5}, {"SYS_ASP_S", kTypePacked, 6, 1},
+    {"ASP_TOT_S", kTypePacked, 6, 1}};
 
-const FieldDef kObjectRowFields[] = {{"NAME", TYPC, 40, 0}};
+const FieldDef kObjectRowFields[] = {{"NAME", kTypeChar, 40, 0}};
 
-const FieldDef kCurrentResources = {"CURRENT_RESOURCES", TYPINT, 4, 0};
-const FieldDef kDialogUserType = {"DIALOG_USER_TYPE", TYPC, 1, 0};
-const FieldDef kMaximalResources = {"MAXIMAL_RESOURCES", TYPINT, 4, 0};
-const FieldDef kRecommendedDelay = {"RECOMMENDED_DELAY", TYPINT, 4, 0};
-const FieldDef kLoginComplete = {"RFC_LOGIN_COMPLETE", TYPC, 1, 0};
-const FieldDef kApiResult = {"API_QWCRSSTS_RC", TYPINT, 4, 0};
+const FieldDef kCurrentResources = {"CURRENT_RESOURCES", kTypeInteger, 4, 0};
+const FieldDef kDialogUserType = {"DIALOG_USER_TYPE", kTypeChar, 1, 0};
+const FieldDef kMaximalResources = {"MAXIMAL_RESOURCES", kTypeInteger, 4, 0};
+const FieldDef kRecommendedDelay = {"RECOMMENDED_DELAY", kTypeInteger, 4, 0};
+const FieldDef kLoginComplete = {"RFC_LOGIN_COMPLETE", kTypeChar, 1, 0};
+const FieldDef kApiResult = {"API_QWCRSSTS_RC", kTypeInteger, 4, 0};
 
 }  // namespace
 
@@ -148,4 +147,4 @@ const StructureDef* FindStructureDef(std::string_view name) {
   return nullptr;
 }
 
-}  // namespace simrfc
+}  // namespace simsap

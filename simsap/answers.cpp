@@ -6,10 +6,9 @@
 #include <unordered_map>
 #include <utility>
 
-#include "sap_declarations.h"
 #include "text.h"
 
-namespace simrfc {
+namespace simsap {
 
 namespace {
 
@@ -46,7 +45,7 @@ FieldDefault WorkOutDefault(const FieldDef& field) {
   for (const Constant& constant : kConstants) {
     if (name == constant.field) return {DefaultSource::Constant, constant.value};
   }
-  const bool number = field.type == TYPINT || field.type == TYPP;
+  const bool number = field.type == kTypeInteger || field.type == kTypePacked;
   return {DefaultSource::Constant, number ? "0" : ""};
 }
 
@@ -200,4 +199,4 @@ std::vector<std::string> AnswerRows(const SystemEntry& system, const std::string
   return rows;
 }
 
-}  // namespace simrfc
+}  // namespace simsap

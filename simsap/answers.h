@@ -1,7 +1,7 @@
 /// What a simulated system answers: the values its landscape entry gives, defaults for the
 /// rest, written in the layouts of the function modules' parameters.
-#ifndef KELVORAN_SIMRFC_ANSWERS_H
-#define KELVORAN_SIMRFC_ANSWERS_H
+#ifndef KELVORAN_SIMSAP_ANSWERS_H
+#define KELVORAN_SIMSAP_ANSWERS_H
 
 #include <ctime>
 #include <functional>
@@ -11,7 +11,7 @@
 #include "function_modules.h"
 #include "landscape.h"
 
-namespace simrfc {
+namespace simsap {
 
 /// The local time, read when a default needs it.
 using LocalTime = std::function<std::tm()>;
@@ -31,6 +31,6 @@ void WriteExport(const SystemEntry& system, const ParameterDef& parameter, unsig
 std::vector<std::string> AnswerRows(const SystemEntry& system, const std::string& table,
                                     unsigned rowLength);
 
-}  // namespace simrfc
+}  // namespace simsap
 
 #endif

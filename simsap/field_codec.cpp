@@ -3,10 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "sap_declarations.h"
 #include "text.h"
 
-namespace simrfc {
+namespace simsap {
 
 namespace {
 
@@ -98,20 +97,20 @@ void EncodePacked(const FieldDef& field, std::string_view value, unsigned char* 
 
 std::optional<std::string> CheckFieldValue(const FieldDef& field, std::string_view value) {
   switch (field.type) {
-    case TYPC:
+    case kTypeChar:
       if (value.size() <= field.length) return std::nullopt;
       return "is " + std::to_string(value.size()) + " characters long, at most " +
              std::to_string(field.length) + " fit";
-    case TYPDATE:
+    case kTypeDate:
       if (IsDate(value)) return std::nullopt;
       return std::string("is not a date YYYYMMDD");
-    case TYPTIME:
+    case kTypeTime:
       if (IsTime(value)) return std::nullopt;
       return std::string("is not a time HHMMSS");
-    case TYPINT:
+    case kTypeInteger:
       if (ParseInt32(value)) return std::nullopt;
       return std::string("is not a whole number from -2147483648 to 2147483647");
-    case TYPP:
+    case kTypePacked:
       return CheckPacked(field, value);
     default:
       return std::string("has a type the library does not know");
@@ -120,12 +119,12 @@ std::optional<std::string> CheckFieldValue(const FieldDef& field, std::string_vi
 
 void EncodeField(const FieldDef& field, std::string_view value, unsigned char* out) {
   switch (field.type) {
-    case TYPINT: {
+    case kTypeInteger: {
       const std::int32_t number = ParseInt32(value).value_or(0);
       std::memcpy(out, &number, sizeof number);
       return;
     }
-    case TYPP:
+    case kTypePacked:
       EncodePacked(field, value, out);
       return;
     default: {  // characters, dates and times: the text, blank-padded
@@ -137,4 +136,37 @@ void EncodeField(const FieldDef& field, std::string_view value, unsigned char* o
   }
 }
 
-}  // namespace simrfc
+std::string DecodeField(const FieldDef& field, const unsigned char* in) {
+  switch (field.type) {
+    case kTypeInteger: {
+      std::int32_t number;
+      std::memcpy(&number, in, sizeof number);
+      return std::to_string(number);
+    }
+    case kTypePacked: {
+      // Digits in every nibble but the last, which holds the sign (B and D negative).
+      std::string digits;
+      const unsigned nibbleCount = 2 * field.length;
+      for (unsigned index = 0; index + 1 < nibbleCount; ++index) {
+        const unsigned nibble = index % 2 == 0 ? in[index / 2] >> 4 : in[index / 2] & 0x0f;
+        digits += static_cast<char>('0' + (nibble > 9 ? 9 : nibble));
+      }
+      const unsigned sign = in[field.length - 1] & 0x0f;
+      const std::size_t keep = field.decimals + 1;
+      if (digits.size() < keep) digits.insert(0, keep - digits.size(), '0');
+      const std::size_t first = digits.find_first_not_of('0');
+      const bool zero = first == std::string::npos;
+      if (!zero && digits.size() - first > keep) {
+        digits.erase(0, first);
+      } else {
+        digits.erase(0, digits.size() - keep);
+      }
+      if (field.decimals > 0) digits.insert(digits.size() - field.decimals, 1, '.');
+      return (!zero && (sign == 0xb || sign == 0xd) ? "-" : "") + digits;
+    }
+    default:
+      return std::string(reinterpret_cast<const char*>(in), field.length);
+  }
+}
+
+}  // namespace simsap

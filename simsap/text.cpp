@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-namespace simrfc {
+namespace simsap {
 
 namespace {
 
@@ -120,4 +120,4 @@ void CopyCut(char* target, std::size_t size, const std::string& text) {
 
 std::string FromC(const char* text) { return text != nullptr ? std::string(text) : std::string(); }
 
-}  // namespace simrfc
+}  // namespace simsap

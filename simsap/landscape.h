@@ -1,7 +1,7 @@
 /// The landscape: the simulated SAP systems, as described in the landscape file, with how each
 /// is reached, who may log on, what it answers and which faults it shows.
-#ifndef KELVORAN_SIMRFC_LANDSCAPE_H
-#define KELVORAN_SIMRFC_LANDSCAPE_H
+#ifndef KELVORAN_SIMSAP_LANDSCAPE_H
+#define KELVORAN_SIMSAP_LANDSCAPE_H
 
 #include <functional>
 #include <map>
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace simrfc {
+namespace simsap {
 
 /// The fixed name of the landscape file in the working directory.
 inline constexpr const char* kLandscapeFileName = "Landscape.ini";
@@ -127,6 +127,6 @@ void ReadCheckedLandscape(std::string_view text, std::string_view fileName, int 
 /// `text` without the UTF-8 byte order mark a Windows editor may put at its start.
 std::string_view WithoutByteOrderMark(std::string_view text);
 
-}  // namespace simrfc
+}  // namespace simsap
 
 #endif

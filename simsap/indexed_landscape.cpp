@@ -3,7 +3,7 @@
 #include <climits>
 #include <utility>
 
-namespace simrfc {
+namespace simsap {
 
 std::optional<IndexedLandscape> IndexedLandscape::Read(std::string text, std::string_view fileName,
                                                        std::string& error) {
@@ -72,4 +72,4 @@ void IndexedLandscape::ForgetEntries(const std::function<bool(const SystemEntry*
   }
 }
 
-}  // namespace simrfc
+}  // namespace simsap

@@ -6,7 +6,7 @@
 #include "function_modules.h"
 #include "text.h"
 
-namespace simrfc {
+namespace simsap {
 
 namespace {
 
@@ -64,14 +64,22 @@ std::optional<std::string> AddHang(SystemEntry& system, const std::string& value
   return std::nullopt;
 }
 
-void Stall(const SystemEntry& system, const char* operation, int delay, const char* module) {
-  if (!system.hangs.empty() &&
-      (system.hangs.count({operation, std::string()}) != 0 ||
-       (module != nullptr && system.hangs.count({operation, module}) != 0))) {
+bool HangsIn(const SystemEntry& system, const char* operation, const char* module) {
+  return !system.hangs.empty() &&
+         (system.hangs.count({operation, std::string()}) != 0 ||
+          (module != nullptr && system.hangs.count({operation, module}) != 0));
+}
+
+void Carry(const StallPlan& plan) {
+  if (plan.hang) {
     // A system that never answers: the caller waits until its process is ended.
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
   }
-  if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+  if (plan.delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(plan.delay));
 }
 
-}  // namespace simrfc
+void Stall(const SystemEntry& system, const char* operation, int delay, const char* module) {
+  Carry(StallPlan{delay, HangsIn(system, operation, module)});
+}
+
+}  // namespace simsap

@@ -1,4 +1,4 @@
-#include "field_codec.h"
+#include "simsap/field_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sap_declarations.h"
-
-namespace simrfc {
+namespace simsap {
 namespace {
 
 std::string Hex(const std::vector<unsigned char>& bytes) {
@@ -29,9 +27,9 @@ std::string Encoded(const FieldDef& field, const std::string& value) {
 }
 
 TEST(FieldCodecTest, PackedDecimalsAreBcdWithSignNibble) {
-  const FieldDef size{"TAB_SIZE", TYPP, 8, 0};
-  const FieldDef share{"SYS_ASP_P", TYPP, 8, 5};
-  const FieldDef space{"SYS_ASP_S", TYPP, 6, 1};
+  const FieldDef size{"TAB_SIZE", kTypePacked, 8, 0};
+  const FieldDef share{"SYS_ASP_P", kTypePacked, 8, 5};
+  const FieldDef space{"SYS_ASP_S", kTypePacked, 6, 1};
   struct Case {
     const char* label;
     const FieldDef& field;
@@ -59,11 +57,11 @@ TEST(FieldCodecTest, PackedDecimalsAreBcdWithSignNibble) {
 
 TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
   std::vector<unsigned char> text(10);
-  EncodeField({"DBSYS", TYPC, 10, 0}, "DB4", text.data());
+  EncodeField({"DBSYS", kTypeChar, 10, 0}, "DB4", text.data());
   EXPECT_EQ(std::string(text.begin(), text.end()), "DB4       ");
 
   std::vector<unsigned char> date(8);
-  EncodeField({"FS_A_DATE", TYPDATE, 8, 0}, "20240229", date.data());
+  EncodeField({"FS_A_DATE", kTypeDate, 8, 0}, "20240229", date.data());
   EXPECT_EQ(std::string(date.begin(), date.end()), "20240229");
 
   const std::int32_t values[] = {0, -1, 2147483647, -2147483647 - 1};
@@ -71,7 +69,7 @@ TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(texts[i]);
     unsigned char bytes[4];
-    EncodeField({"TAB_CNT", TYPINT, 4, 0}, texts[i], bytes);
+    EncodeField({"TAB_CNT", kTypeInteger, 4, 0}, texts[i], bytes);
     std::int32_t decoded;
     std::memcpy(&decoded, bytes, sizeof decoded);
     EXPECT_EQ(decoded, values[i]);
@@ -79,9 +77,9 @@ TEST(FieldCodecTest, CharactersDatesTimesAndIntegers) {
 }
 
 TEST(FieldCodecTest, ValuesThatDoNotFitTheirField) {
-  const FieldDef date{"FS_A_DATE", TYPDATE, 8, 0};
-  const FieldDef time{"FS_A_TIME", TYPTIME, 6, 0};
-  const FieldDef share{"SYS_ASP_P", TYPP, 8, 5};
+  const FieldDef date{"FS_A_DATE", kTypeDate, 8, 0};
+  const FieldDef time{"FS_A_TIME", kTypeTime, 6, 0};
+  const FieldDef share{"SYS_ASP_P", kTypePacked, 8, 5};
   struct Case {
     const char* label;
     const FieldDef& field;
@@ -109,5 +107,45 @@ TEST(FieldCodecTest, ValuesThatDoNotFitTheirField) {
   }
 }
 
+
+// What a client reading a field by name gets: the text of its bytes. Packed numbers come back
+// with a leading '-' when negative, '.' and exactly as many fraction digits as the field has.
+TEST(FieldCodecTest, DecodesWhatItEncodes) {
+  const FieldDef share{"SYS_ASP_P", kTypePacked, 8, 5};
+  const FieldDef space{"SYS_ASP_S", kTypePacked, 6, 1};
+  const FieldDef size{"TAB_SIZE", kTypePacked, 8, 0};
+  const FieldDef count{"TAB_CNT", kTypeInteger, 4, 0};
+  const FieldDef text{"DBSYS", kTypeChar, 10, 0};
+  const FieldDef date{"FS_A_DATE", kTypeDate, 8, 0};
+  struct Case {
+    const FieldDef& field;
+    const char* value;
+    const char* decoded;
+  } cases[] = {
+      {share, "63.4125", "63.41250"},
+      {share, "0", "0.00000"},
+      {share, "-0", "0.00000"},
+      {share, "-.5", "-0.50000"},
+      {share, "+007.1", "7.10000"},
+      {share, "9999999999.99999", "9999999999.99999"},
+      {share, "-12.34567", "-12.34567"},
+      {space, "1431655.8", "1431655.8"},
+      {space, "-0.1", "-0.1"},
+      {size, "182734512128", "182734512128"},
+      {size, "-5", "-5"},
+      {size, "0", "0"},
+      {count, "-2147483648", "-2147483648"},
+      {count, "41234", "41234"},
+      {text, "DB4", "DB4       "},
+      {date, "20241007", "20241007"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field.name) + " " + c.value);
+    std::vector<unsigned char> bytes(c.field.length, 0xee);
+    EncodeField(c.field, c.value, bytes.data());
+    EXPECT_EQ(DecodeField(c.field, bytes.data()), c.decoded);
+  }
+}
+
 }  // namespace
-}  // namespace simrfc
+}  // namespace simsap

@@ -7,7 +7,7 @@
 #include "stalls.h"
 #include "text.h"
 
-namespace simrfc {
+namespace simsap {
 
 namespace {
 
@@ -562,4 +562,4 @@ LandscapeResult ParseLandscape(std::string_view text, std::string_view fileName)
   return result;
 }
 
-}  // namespace simrfc
+}  // namespace simsap

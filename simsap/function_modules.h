@@ -1,13 +1,13 @@
 /// The function modules the simulated SAP systems offer, with the export parameters, records
 /// and tables they answer in, laid out as SAP defines them.
-#ifndef KELVORAN_SIMRFC_FUNCTION_MODULES_H
-#define KELVORAN_SIMRFC_FUNCTION_MODULES_H
+#ifndef KELVORAN_SIMSAP_FUNCTION_MODULES_H
+#define KELVORAN_SIMSAP_FUNCTION_MODULES_H
 
 #include <string_view>
 
 #include "field_codec.h"
 
-namespace simrfc {
+namespace simsap {
 
 /// A record type: its fields in order, packed without gaps.
 struct StructureDef {
@@ -61,6 +61,6 @@ bool IsAnswerTable(std::string_view name);
 /// The structure named `name`, or null.
 const StructureDef* FindStructureDef(std::string_view name);
 
-}  // namespace simrfc
+}  // namespace simsap
 
 #endif

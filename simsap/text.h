@@ -1,6 +1,6 @@
-/// Small text helpers of the simulated RFC library: trimming, case, words, numbers.
-#ifndef KELVORAN_SIMRFC_TEXT_H
-#define KELVORAN_SIMRFC_TEXT_H
+/// Small text helpers of the simulated SAP systems: trimming, case, words, numbers.
+#ifndef KELVORAN_SIMSAP_TEXT_H
+#define KELVORAN_SIMSAP_TEXT_H
 
 #include <cstdint>
 #include <optional>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace simrfc {
+namespace simsap {
 
 /// `text` without blanks and tabs at either end.
 std::string Trim(std::string_view text);
@@ -38,6 +38,6 @@ void CopyCut(char* target, std::size_t size, const std::string& text);
 /// `text` of a C caller, empty for a null pointer.
 std::string FromC(const char* text);
 
-}  // namespace simrfc
+}  // namespace simsap
 
 #endif
