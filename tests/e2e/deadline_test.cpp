@@ -82,6 +82,14 @@ struct HangCase {
 
 void PrintTo(const HangCase& c, std::ostream* out) { *out << c.name; }
 
+// The operation of the NW RFC SDK that does what a classic operation does.
+std::string NwOperation(const std::string& classic) {
+  if (classic == "RfcOpen" || classic == "RfcOpenEx") return "RfcOpenConnection";
+  if (classic == "RfcCall" || classic == "RfcReceive") return "RfcInvoke";
+  if (classic == "RfcClose") return "RfcCloseConnection";
+  return classic;
+}
+
 class HangingSystemTest : public ::testing::TestWithParam<HangCase> {};
 
 TEST_P(HangingSystemTest, DeadlinePrintsTheTimeoutDocument) {
@@ -101,8 +109,8 @@ TEST_P(HangingSystemTest, DeadlinePrintsTheTimeoutDocument) {
   const TimedResult r = c.global ? TimedRun(dir, {"GLOBAL", "G3", "FLAVOUR=" + flavour})
                                  : TimedRun(dir, {"PRD", "TIMEOUT=1 FLAVOUR=" + flavour});
 
-  const std::string message = std::string("Error 1032: Timeout after 1 s in ") + c.operation +
-                              " for PRD !";
+  const std::string message = "Error 1032: Timeout after 1 s in " +
+                              ForLibrary(c.operation, NwOperation(c.operation)) + " for PRD !";
   const std::string expected =
       c.global ? EnvelopeOpening(flavour) + Ending(flavour, message) : prefix + ErrorDocument(message);
   EXPECT_EQ(r.process.out, OnConsole(expected));

@@ -224,7 +224,9 @@ TEST(GlobalRunTest, VerdictsCountsAndStateLines) {
                         "\n<Prtg>\n\n" + c.stateLines + "\n<Text>(***) Landscape East: " +
                         c.counts + "</Text>\n\n</Prtg>\n\n" + kClosingLine));
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(TraceMessages(dir), c.trace);
+    // The NW RFC library writes no trace file: the earlier run's stays as it was.
+    EXPECT_EQ(TraceMessages(dir),
+              ProbeUsesClassicLibrary() ? c.trace : std::vector<std::string>{kEarlierTrace});
   }
 }
 
@@ -270,6 +272,8 @@ TEST(GlobalRunTest, FatalEndingsAfterTheEnvelopeOpening) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
+    // The NW RFC library has no failure report: every failure arrives as a code.
+    if (!ProbeUsesClassicLibrary() && c.status == 1) continue;
     ProbeDirectory dir;
     WriteSystems(dir);
     dir.Write("Almandor.Prf", ItemListing(c.systems));
@@ -360,6 +364,15 @@ TEST(GlobalRunTest, NoCredentialCarriedToTheNextSystem) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
+    // The NW RFC library checks the logon when it opens: QAD is judged like QAS, and no trace
+    // file is written.
+    const std::string expected = ProbeUsesClassicLibrary() || c.status != 2
+                                     ? c.expected
+                                     : "\n* hh:mm:ss QAD.P00, sapqas01, QAD, 10, 100 State=Rfc "
+                                       "Failure\n\n<Text>(***) I1: NoSystems=2, Processed=1, "
+                                       "Failed=1</Text>\n\n</Prtg>\n\n" +
+                                           std::string(kClosingLine);
+    const int status = ProbeUsesClassicLibrary() ? c.status : 0;
     ProbeDirectory dir;
     WriteSystems(dir);
     dir.Write("Dev_Rfc.Trc", "");
@@ -369,9 +382,10 @@ TEST(GlobalRunTest, NoCredentialCarriedToTheNextSystem) {
     EXPECT_EQ(MaskTimes(result.out),
               OnConsole(std::string(kBanner) + "* hh:mm:ss ITEM=I1 # State=Executing\n\n<Prtg>\n\n" +
                         "\n* hh:mm:ss PRD.P00, sapprd01, PRD, 00, 100 State=Processed\n" +
-                        c.expected));
-    EXPECT_EQ(result.status, c.status);
-    EXPECT_EQ(TraceMessages(dir), c.trace);
+                        expected));
+    EXPECT_EQ(result.status, status);
+    EXPECT_EQ(TraceMessages(dir),
+              ProbeUsesClassicLibrary() ? c.trace : std::vector<std::string>{});
   }
 }
 

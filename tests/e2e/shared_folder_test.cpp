@@ -95,6 +95,7 @@ AloneRun RunAlone(const Probe& probe) {
 // Each round's failing probe is the only one that writes to the trace file, so its failure is
 // the last one written before its scan: it must always show its own trace line.
 TEST(SharedFolderTest, ProbesStartedTogetherNeverDisturbEachOther) {
+  if (!ProbeUsesClassicLibrary()) GTEST_SKIP() << "SapRfc.ini and the trace file are classic";
   constexpr int kRounds = 25;
 
   // What each probe prints alone; the failing one shows its own trace line.

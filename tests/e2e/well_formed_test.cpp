@@ -82,6 +82,8 @@ TEST(WellFormedTest, OutsideTextsWithControlCharactersKeepTheDocumentWellFormed)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
+    // The NW RFC library writes no trace file: its failures explain themselves.
+    if (!ProbeUsesClassicLibrary() && std::string(c.label) == "trace line") continue;
     ProbeDirectory dir;
     WriteDemo(dir, c.files);
     const ProcessResult result = dir.Run(c.args);
@@ -99,7 +101,7 @@ TEST(WellFormedTest, OutsideTextsInTheWindowsCodePageBecomeUtf8InXml) {
   const std::string trace = "**** ERROR file opened at 20241006 120000\n"
                             "ERROR       RfcCall at 12:00:00: RFC_ERROR_COMMUNICATION\n"
                             "T:0001 ======> Verbindung zu Partner gw\xfc" "01 unterbrochen\n";
-  const Files german = Answers("PRD", "FAIL_LOGON = YES\n"
+  const Files german = Answers("PRD", "FAIL_RECEIVE = RFC_SYSTEM_INFO 3\n"
                                       "ERROR_MESSAGE = Mandant 100 ist in diesem System nicht "
                                       "verf\xfc" "gbar\n");
   struct Case {
@@ -128,6 +130,8 @@ TEST(WellFormedTest, OutsideTextsInTheWindowsCodePageBecomeUtf8InXml) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
+    // The NW RFC library writes no trace file: its failures explain themselves.
+    if (!ProbeUsesClassicLibrary() && std::string(c.label) == "trace line") continue;
     ProbeDirectory dir;
     WriteDemo(dir, c.files);
     const ProcessResult result = dir.Run(c.args);
