@@ -131,5 +131,26 @@ TEST_F(NwCallsTest, HandlesOfOtherKindsOrDestroyedAreInvalid) {
   EXPECT_EQ(RfcCloseConnection(connection, &info), RFC_OK);
 }
 
+TEST(NwRcNamesTest, ReturnCodesByName) {
+  struct Case {
+    RFC_RC rc;
+    const char* name;
+  };
+  const Case cases[] = {{RFC_OK, "RFC_OK"},
+                        {RFC_ABAP_EXCEPTION, "RFC_ABAP_EXCEPTION"},
+                        {RFC_INVALID_HANDLE, "RFC_INVALID_HANDLE"},
+                        {RFC_BUFFER_TOO_SMALL, "RFC_BUFFER_TOO_SMALL"},
+                        {RFC_IO_FAILURE, "RFC_IO_FAILURE"},
+                        {static_cast<RFC_RC>(33), "RFC_UNKNOWN_ERROR"},
+                        {static_cast<RFC_RC>(-1), "RFC_UNKNOWN_ERROR"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SAP_UC* name = RfcGetRcAsString(c.rc);
+    std::size_t length = 0;
+    while (name[length] != 0) ++length;
+    EXPECT_EQ(Plain(name, length), c.name);
+  }
+}
+
 }  // namespace
 }  // namespace kelvoran
