@@ -368,7 +368,7 @@ TEST(GlobalRunTest, NoCredentialCarriedToTheNextSystem) {
     // file is written.
     const std::string expected = ProbeUsesClassicLibrary() || c.status != 2
                                      ? c.expected
-                                     : "\n* hh:mm:ss QAD.P00, sapqas01, QAD, 10, 100 State=Rfc "
+                                     : "\n* hh:mm:ss QAS.P00, sapqas01, QAD, 10, 100 State=Rfc "
                                        "Failure\n\n<Text>(***) I1: NoSystems=2, Processed=1, "
                                        "Failed=1</Text>\n\n</Prtg>\n\n" +
                                            std::string(kClosingLine);
