@@ -4,8 +4,11 @@
 
 #include <string>
 
+#include "rfc/library_steps.h"
 #include "rfc/nwrfc/function_call.h"
+#include "rfc/nwrfc/library_state.h"
 #include "rfc/nwrfc/sap_text.h"
+#include "support/test_context.h"
 
 namespace kelvoran {
 namespace {
@@ -78,6 +81,32 @@ TEST(NwValuesTest, ReturnCodesAsNumberedMessages) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
     EXPECT_EQ(NwResultMessage(c.code, error), c.message);
+  }
+}
+
+// The error record's message explains a failed step on one line: a communication failure's
+// message has several.
+TEST(NwValuesTest, ExplanationOnOneLine) {
+  struct Case {
+    const char* label;
+    std::string message, key;
+    std::string appended;
+  } cases[] = {
+      {"one line", "partner not reached", "", " - partner not reached"},
+      {"several lines",
+       "LOCATION    CPIC (TCP/IP) on local host\nERROR       partner 'h:3300' not reached\r\n",
+       "", " - LOCATION    CPIC (TCP/IP) on local host ERROR       partner 'h:3300' not reached"},
+      {"no message: the key", "", "RFC_COMMUNICATION_FAILURE", " - RFC_COMMUNICATION_FAILURE"},
+      {"neither", "", "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TestContext t;
+    NwErrorInfo& error = NwState(t.ctx).lastError;
+    ToSapText(c.message, CodePage::Latin1).copy(error.message, 511);
+    ToSapText(c.key, CodePage::Latin1).copy(error.key, 127);
+    ExplainFailedStep(t.ctx);
+    EXPECT_EQ(t.ctx.output.Text(), c.appended);
   }
 }
 
