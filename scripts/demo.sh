@@ -4,23 +4,24 @@
 # its detail channels, a failing system with its trace line, and a global run with its summary.
 # Runs in a copy of demo/, since the probe writes SapRfc.ini, Dev_Rfc.Trc and deletes the
 # latter in its working directory.
-# Usage: demo.sh [release|test|windows32|windows64]   (default release; the Windows presets
-# run kelvoran.exe with the simulated LIBRFC32.dll beside it under 32-bit Wine or wine64)
+# Usage: demo.sh [release|test|windows32|windows64|release-nwrfc|test-nwrfc|windows64-nwrfc]
+# (default release; the Windows presets run kelvoran.exe with the simulated LIBRFC32.dll, or
+# for -nwrfc sapnwrfc.dll, beside it under 32-bit Wine or wine64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-release}
 case "$preset" in
-  release | test)
-    bash scripts/ensure-tools.sh "$([ "$preset" = test ] && echo test || echo build)" >&2
+  release | test | release-nwrfc | test-nwrfc)
+    bash scripts/ensure-tools.sh "$(case "$preset" in test*) echo test ;; *) echo build ;; esac)" >&2
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" >&2
     probe=("$PWD/build/$preset/kelvoran")
     # Run as the end-to-end tests run it, without LeakSanitizer.
     export ASAN_OPTIONS=detect_leaks=0
     ;;
-  windows32 | windows64)
+  windows32 | windows64 | windows64-nwrfc)
     wine=$([ "$preset" = windows32 ] && echo wine32.sh || echo wine.sh)
-    bash scripts/ensure-tools.sh "$preset" >&2
+    bash scripts/ensure-tools.sh "${preset%-nwrfc}" >&2
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" >&2
     bash "scripts/$wine" --prepare
@@ -57,7 +58,7 @@ echo
 echo "== The same for a Tolvane host"
 run CNS FLAVOUR=Tolvane,DETAIL
 echo
-echo "== A failing system: the error document carries the RFC trace file's line"
+echo "== A failing system: the error document carries the RFC library's explanation"
 run DEV
 echo
 echo "== A global run over the sensor DEMO: two measured, two failing, one profile missing"

@@ -6,8 +6,11 @@
 #              checked, the whole suite and the demo run under Debian's 32-bit Wine, the demo's
 #              documents compared with the Linux build's, the release archive packed and
 #              checked (scripts/package.sh);
+#   nwrfc      the probe built for SAP's NW RFC SDK, against the simulated SDK, the same way;
 #   windows64  the 64-bit Windows build (SAP's records in their 64-bit layout), the same under
 #              wine64;
+#   windows64-nwrfc  the 64-bit Windows build for the NW RFC SDK with the simulated
+#              sapnwrfc.dll, the same under wine64, and its release archive;
 #   fuzz       the fuzz corpora (tests/fuzz/corpus) replayed, a second build with clang and
 #              libFuzzer (see scripts/fuzz.sh).
 # Usage: test.sh [STEP...]   (default: every step, in this order)
@@ -21,13 +24,22 @@ step_linux() {
   ctest --preset test
 }
 
+# The probe built for SAP's NW RFC SDK, against the simulated SDK, with the same sanitizers.
+step_nwrfc() {
+  bash scripts/ensure-tools.sh test
+  cmake --preset test-nwrfc
+  cmake --build --preset test-nwrfc
+  ctest --preset test-nwrfc
+}
+
 # One Windows build: built and its imports checked, the whole suite run under Wine, and the
 # executable a user deploys, with the simulated LIBRFC32.dll beside it, printing the same demo
 # documents as the Linux build, with CR LF line ends. In a subshell, so that the Wine server is
 # stopped however the step ends.
-windows_step() (  # preset wine-script
+windows_step() (  # preset wine-script linux-preset
   preset=$1
   wine=$2
+  linux=$3
   bash scripts/cross-build.sh "$preset"
   started=$SECONDS
   trap 'bash scripts/'"$wine"' --stop' EXIT
@@ -36,10 +48,10 @@ windows_step() (  # preset wine-script
   ctest --preset "$preset"
 
   bash scripts/demo.sh "$preset" >"build/demo-$preset.txt"
-  bash scripts/demo.sh test >build/demo-linux.txt
-  if ! tr -d '\r' <"build/demo-$preset.txt" | cmp -s - build/demo-linux.txt; then
+  bash scripts/demo.sh "$linux" >"build/demo-$linux.txt"
+  if ! tr -d '\r' <"build/demo-$preset.txt" | cmp -s - "build/demo-$linux.txt"; then
     echo "test.sh: the $preset demo differs from the Linux demo:" >&2
-    diff <(tr -d '\r' <"build/demo-$preset.txt") build/demo-linux.txt >&2 || true
+    diff <(tr -d '\r' <"build/demo-$preset.txt") "build/demo-$linux.txt" >&2 || true
     exit 1
   fi
   if ! grep -q $'^</Prtg>\r$' "build/demo-$preset.txt" || grep -q $'\r\r' "build/demo-$preset.txt"; then
@@ -51,12 +63,18 @@ windows_step() (  # preset wine-script
 
 # The 32-bit build is the one users deploy: its release archive is packed and checked too.
 step_windows32() {
-  windows_step windows32 wine32.sh
+  windows_step windows32 wine32.sh test
   bash scripts/package.sh --no-build
 }
 
 step_windows64() {
-  windows_step windows64 wine.sh
+  windows_step windows64 wine.sh test
+}
+
+# The probe for SAP's NW RFC SDK as 64-bit Windows runs it, with the simulated sapnwrfc.dll.
+step_windows64_nwrfc() {
+  windows_step windows64-nwrfc wine.sh test-nwrfc
+  bash scripts/package.sh --no-build windows64-nwrfc
 }
 
 # Every seed and regression input of the fuzz harnesses, run once.
@@ -65,16 +83,20 @@ step_fuzz() {
 }
 
 steps=("$@")
-[ ${#steps[@]} -gt 0 ] || steps=(linux windows32 windows64 fuzz)
+[ ${#steps[@]} -gt 0 ] || steps=(linux nwrfc windows32 windows64 windows64-nwrfc fuzz)
 for step in "${steps[@]}"; do
   case "$step" in
-    linux | windows64 | windows32 | fuzz) ;;
-    *) echo "test.sh: unknown step '$step' (linux, windows32, windows64, fuzz)" >&2; exit 2 ;;
+    linux | nwrfc | windows32 | windows64 | windows64-nwrfc | fuzz) ;;
+    *)
+      echo "test.sh: unknown step '$step' (linux, nwrfc, windows32, windows64," \
+        "windows64-nwrfc, fuzz)" >&2
+      exit 2
+      ;;
   esac
 done
 for step in "${steps[@]}"; do
   echo "== test.sh: $step"
   started=$SECONDS
-  "step_$step"
+  "step_${step//-/_}"
   echo "== test.sh: $step passed in $((SECONDS - started)) s"
 done
