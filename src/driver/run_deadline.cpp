@@ -80,6 +80,7 @@ void DisarmDeadline(RunContext& ctx) {
 }
 
 void EnterStep(RunContext& ctx, std::string_view operation) {
+  if (ctx.reportStep) ctx.reportStep(operation, std::nullopt);
   // Only the run's own thread changes the view, so it may read it without the lock.
   if (ctx.deadlineView.seconds == 0) return;
   PrintGuard guard(ctx.console.Lock());
@@ -87,6 +88,7 @@ void EnterStep(RunContext& ctx, std::string_view operation) {
 }
 
 void EnterStep(RunContext& ctx, std::string_view operation, std::string_view destination) {
+  if (ctx.reportStep) ctx.reportStep(operation, destination);
   if (ctx.deadlineView.seconds == 0) return;
   PrintGuard guard(ctx.console.Lock());
   ctx.deadlineView.operation = operation;
