@@ -8,6 +8,8 @@
 
 #include <mutex>
 #else
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -193,6 +195,44 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   return result;
 }
 
+StartedProcess::StartedProcess(const std::string& program, const std::vector<std::string>& args,
+                               const std::filesystem::path& directory) {
+  std::wstring commandLine = QuoteArgument(Widen(program));
+  for (const std::string& arg : args) commandLine += L" " + QuoteArgument(Widen(arg));
+  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE null = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            &inherited, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = null;
+  startup.hStdOutput = null;
+  startup.hStdError = null;
+  PROCESS_INFORMATION process{};
+  BOOL created = FALSE;
+  {
+    std::lock_guard<std::mutex> lock(ProcessCreation());
+    created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                             nullptr, directory.wstring().c_str(), &startup, &process);
+  }
+  CloseHandle(null);
+  if (!created) throw std::runtime_error("cannot start " + program);
+  CloseHandle(process.hThread);
+  handle_ = reinterpret_cast<long long>(process.hProcess);
+  running_ = true;
+}
+
+StartedProcess::~StartedProcess() { Kill(); }
+
+void StartedProcess::Kill() {
+  if (!running_) return;
+  const HANDLE process = reinterpret_cast<HANDLE>(handle_);
+  TerminateProcess(process, 9);
+  WaitForSingleObject(process, INFINITE);
+  CloseHandle(process);
+  running_ = false;
+}
+
 #else
 
 namespace {
@@ -253,6 +293,40 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   std::fclose(out);
   std::fclose(err);
   return result;
+}
+
+StartedProcess::StartedProcess(const std::string& program, const std::vector<std::string>& args,
+                               const std::filesystem::path& directory) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child == 0) {
+    const int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(null, 1);
+    dup2(null, 2);
+    if (chdir(directory.c_str()) != 0) _exit(127);
+    char path[] = "PATH=/usr/bin:/bin";
+    char options[] = "ASAN_OPTIONS=detect_leaks=0";
+    char* env[] = {path, options, nullptr};
+    execve(program.c_str(), argv.data(), env);
+    _exit(127);
+  }
+  handle_ = child;
+  running_ = true;
+}
+
+StartedProcess::~StartedProcess() { Kill(); }
+
+void StartedProcess::Kill() {
+  if (!running_) return;
+  kill(static_cast<pid_t>(handle_), SIGKILL);
+  int status = 0;
+  waitpid(static_cast<pid_t>(handle_), &status, 0);
+  running_ = false;
 }
 
 #endif

@@ -20,6 +20,25 @@ struct ProcessResult {
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& directory, const std::string& input = "");
 
+/// A process started without waiting for it, for tests that end it from outside. Its standard
+/// streams are null devices.
+class StartedProcess {
+ public:
+  StartedProcess(const std::string& program, const std::vector<std::string>& args,
+                 const std::filesystem::path& directory);
+  /// Kills it if it still runs.
+  ~StartedProcess();
+  StartedProcess(const StartedProcess&) = delete;
+  StartedProcess& operator=(const StartedProcess&) = delete;
+  /// Ends it at once, as a monitor ends an overrunning sensor (a kill it cannot catch), and
+  /// waits for its end.
+  void Kill();
+
+ private:
+  long long handle_ = 0;  // the process id, or its Windows handle
+  bool running_ = false;
+};
+
 /// `text` as it reaches a captured standard output: the C runtime writes each line feed of a
 /// text-mode stream as CR LF on Windows and unchanged elsewhere. Expected console output of a
 /// process, and the content of files it writes in text mode (log, trace), is written with plain
