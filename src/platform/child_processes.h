@@ -33,9 +33,9 @@ class ChildProcesses {
   ChildProcesses& operator=(const ChildProcesses&) = delete;
 
   /// Starts the probe's own executable in free slot `slot` with `argument` as its one argument
-  /// and `input` written to its standard input, which then stays open until Finish. False when
-  /// no child could be started; the slot stays free.
-  bool Start(std::size_t slot, std::string_view argument, std::string_view input);
+  /// and `request` written to its standard input, which then stays open until Finish. False
+  /// when no child could be started; the slot stays free.
+  bool Start(std::size_t slot, std::string_view argument, std::string_view request);
 
   /// Waits until a started child has output to read, or has closed its output, and returns
   /// its slot. Must only be called while some started child's output is still open.

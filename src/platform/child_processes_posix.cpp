@@ -87,7 +87,7 @@ ChildProcesses::~ChildProcesses() {
   }
 }
 
-bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::string_view input) {
+bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::string_view request) {
   Slot& s = slots_[slot];
   const std::string program = OwnExecutable();
   if (program.empty()) return false;
@@ -130,7 +130,7 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
   s.output = fromChild[0];
   s.killed = false;
   // A child that has died already shows it by its closed output; nothing to do here.
-  WriteWhole(s.input, input);
+  WriteWhole(s.input, request);
   return true;
 }
 

@@ -99,7 +99,7 @@ ChildProcesses::~ChildProcesses() {
   if (job_ != nullptr) CloseHandle(static_cast<HANDLE>(job_));
 }
 
-bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::string_view input) {
+bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::string_view request) {
   // Without the job a child could outlive a killed parent: no child is started then.
   if (job_ == nullptr) return false;
   Slot& s = slots_[slot];
@@ -118,12 +118,12 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
   HANDLE childOutput = CreateFileW(pipeName.c_str(), GENERIC_WRITE, 0, &inherited, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
   HANDLE childInput = nullptr;
-  HANDLE input = nullptr;
+  HANDLE toChild = nullptr;
   HANDLE childError = nullptr;
   HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   bool ready = childOutput != INVALID_HANDLE_VALUE && event != nullptr &&
-               CreatePipe(&childInput, &input, &inherited, kPipeBuffer) &&
-               SetHandleInformation(input, HANDLE_FLAG_INHERIT, 0);
+               CreatePipe(&childInput, &toChild, &inherited, kPipeBuffer) &&
+               SetHandleInformation(toChild, HANDLE_FLAG_INHERIT, 0);
   if (ready) {
     // The child's end is connected already; the call only confirms it.
     OVERLAPPED connect{};
@@ -164,7 +164,7 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
   CloseAndClear(childError);
   if (!ready) {
     CloseAndClear(output);
-    CloseAndClear(input);
+    CloseAndClear(toChild);
     CloseAndClear(event);
     return false;
   }
@@ -174,14 +174,14 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
   s.process = info.hProcess;
   s.id = info.dwProcessId;
   s.output = output;
-  s.input = input;
+  s.input = toChild;
   s.event = event;
   s.buffer.assign(kPipeBuffer, '\0');
   s.pending = false;
   s.closed = false;
   s.killed = false;
   // A child that has died already shows it by its closed output; nothing to do here.
-  WriteWhole(s.input, input);
+  WriteWhole(s.input, request);
   return true;
 }
 

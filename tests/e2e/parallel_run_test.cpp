@@ -201,7 +201,7 @@ TEST_P(InTurnAndSideBySide, PrintTheSame) {
 
 INSTANTIATE_TEST_SUITE_P(Listings, InTurnAndSideBySide, ::testing::ValuesIn(kCases));
 
-TEST(ParallelRunTest, SensorOptionsChooseTheRunToo) {
+TEST(ParallelGlobalRunTest, SensorOptionsChooseTheRunToo) {
   ParallelDirectory inTurn;
   ParallelDirectory sideBySide;
   const ProcessResult expected = inTurn.Run({"GLOBAL", "OWN PARALLEL=1 FLAVOUR=Quellon"});
@@ -213,7 +213,7 @@ TEST(ParallelRunTest, SensorOptionsChooseTheRunToo) {
 
 // Four systems that each take 1.5 s to open, against a deadline of 5 s: in turn they overrun
 // it, side by side they do not. The sensor's options decide over the command line's.
-TEST(ParallelRunTest, TheSensorsValueWins) {
+TEST(ParallelGlobalRunTest, TheSensorsValueWins) {
   struct Run {
     const char* options;
     bool overruns;
@@ -238,7 +238,7 @@ TEST(ParallelRunTest, TheSensorsValueWins) {
 
 // A system that never answers among systems that do: the deadline names it, as the run in
 // turn does, and no child is left.
-TEST(ParallelRunTest, DeadlineWithAHangingSystem) {
+TEST(ParallelGlobalRunTest, DeadlineWithAHangingSystem) {
   for (const char* options : {"HANGING TIMEOUT=1", "HANGING TIMEOUT=1 FLAVOUR=Tolvane #"}) {
     ParallelDirectory inTurn;
     ParallelDirectory sideBySide;
@@ -256,7 +256,7 @@ TEST(ParallelRunTest, DeadlineWithAHangingSystem) {
 
 // A monitor kills the probe while its children wait on systems that never answer: they end
 // with it.
-TEST(ParallelRunTest, KilledProbeLeavesNoChild) {
+TEST(ParallelGlobalRunTest, KilledProbeLeavesNoChild) {
   ParallelDirectory dir;
   StartedProcess probe(ProbePath(), {"GLOBAL", "HANGS PARALLEL=4"}, dir.Path());
   // The children are in their RFC phase once the folder's phase lock is taken.
@@ -270,7 +270,7 @@ TEST(ParallelRunTest, KilledProbeLeavesNoChild) {
   EXPECT_TRUE(dir.NoProbeLeft(std::chrono::milliseconds(2000)));
 }
 
-TEST(ParallelRunTest, InvalidValues) {
+TEST(ParallelGlobalRunTest, InvalidValues) {
   struct Row {
     std::vector<std::string> args;
     std::string value;
@@ -293,7 +293,7 @@ TEST(ParallelRunTest, InvalidValues) {
   }
 }
 
-TEST(ParallelRunTest, SingleSystemRunIgnoresTheKeyword) {
+TEST(ParallelGlobalRunTest, SingleSystemRunIgnoresTheKeyword) {
   ParallelDirectory plain;
   ParallelDirectory withKeyword;
   const ProcessResult expected = plain.Run({"PRD", "FLAVOUR=Brennick"});
