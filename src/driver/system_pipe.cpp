@@ -106,7 +106,8 @@ std::string FormatRequest(const SystemRequest& request) {
 
 bool RequestReader::Feed(std::string_view bytes) {
   if (broken_) return false;
-  broken_ = !records_.Feed(bytes);
+  // Records that arrived whole before a fault count, however the bytes were cut.
+  const bool wellFormed = records_.Feed(bytes);
   while (!broken_) {
     std::optional<PipeRecord> record = records_.Next();
     if (!record) break;
@@ -149,6 +150,7 @@ bool RequestReader::Feed(std::string_view bytes) {
         break;
     }
   }
+  if (!wellFormed) broken_ = true;
   return !broken_;
 }
 
@@ -160,7 +162,8 @@ std::optional<SystemRequest> RequestReader::Complete() const {
 
 bool ReportReader::Feed(std::string_view bytes) {
   if (report_.broken) return false;
-  report_.broken = !records_.Feed(bytes);
+  // Records that arrived whole before a fault count, however the bytes were cut.
+  const bool wellFormed = records_.Feed(bytes);
   while (!report_.broken) {
     std::optional<PipeRecord> record = records_.Next();
     if (!record) break;
@@ -186,6 +189,7 @@ bool ReportReader::Feed(std::string_view bytes) {
       default: report_.broken = true; break;
     }
   }
+  if (!wellFormed) report_.broken = true;
   return !report_.broken;
 }
 

@@ -56,16 +56,11 @@ class ChildProcesses {
   /// The process id of the child in `slot`.
   unsigned long Id(std::size_t slot) const;
 
-  /// The platform's own: one slot's process and pipes.
-  struct Slot;
+  /// The platform's own: the slots' processes and pipes.
+  struct State;
 
  private:
-  std::unique_ptr<Slot[]> slots_;
-  std::size_t capacity_;
-  /// Children started so far (names the Windows pipes).
-  unsigned long started_ = 0;
-  /// The job object the children belong to (Windows); unused elsewhere.
-  void* job_ = nullptr;
+  std::unique_ptr<State> state_;
 };
 
 /// Child's side. Makes sure the process ends when its parent does: `parentId` is the id the

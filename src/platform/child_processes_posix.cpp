@@ -25,7 +25,7 @@ extern char** environ;
 
 namespace kelvoran {
 
-struct ChildProcesses::Slot {
+struct ChildSlot {
   pid_t pid = 0;
   int output = -1;  // read end of the child's standard output
   int input = -1;   // write end of the child's standard input
@@ -71,16 +71,20 @@ std::string OwnExecutable() {
 
 }  // namespace
 
-ChildProcesses::ChildProcesses(std::size_t capacity)
-    : slots_(new Slot[capacity]), capacity_(capacity) {
+struct ChildProcesses::State {
+  std::vector<ChildSlot> slots;
+};
+
+ChildProcesses::ChildProcesses(std::size_t capacity) : state_(std::make_unique<State>()) {
+  state_->slots.resize(capacity);
   // A child that dies while the parent writes its request must not end the parent with
   // SIGPIPE: the write fails with EPIPE instead. Children get the default action back.
   std::signal(SIGPIPE, SIG_IGN);
 }
 
 ChildProcesses::~ChildProcesses() {
-  for (std::size_t slot = 0; slot < capacity_; ++slot) {
-    if (slots_[slot].pid > 0) {
+  for (std::size_t slot = 0; slot < state_->slots.size(); ++slot) {
+    if (state_->slots[slot].pid > 0) {
       Kill(slot);
       Finish(slot);
     }
@@ -88,7 +92,7 @@ ChildProcesses::~ChildProcesses() {
 }
 
 bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::string_view request) {
-  Slot& s = slots_[slot];
+  ChildSlot& s = state_->slots[slot];
   const std::string program = OwnExecutable();
   if (program.empty()) return false;
   int toChild[2];
@@ -137,9 +141,9 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
 std::size_t ChildProcesses::WaitForOutput() {
   std::vector<pollfd> waiting;
   std::vector<std::size_t> slotOf;
-  for (std::size_t slot = 0; slot < capacity_; ++slot) {
-    if (slots_[slot].output >= 0) {
-      waiting.push_back(pollfd{slots_[slot].output, POLLIN, 0});
+  for (std::size_t slot = 0; slot < state_->slots.size(); ++slot) {
+    if (state_->slots[slot].output >= 0) {
+      waiting.push_back(pollfd{state_->slots[slot].output, POLLIN, 0});
       slotOf.push_back(slot);
     }
   }
@@ -155,7 +159,7 @@ std::size_t ChildProcesses::WaitForOutput() {
 }
 
 bool ChildProcesses::Read(std::size_t slot, std::string& into) {
-  Slot& s = slots_[slot];
+  ChildSlot& s = state_->slots[slot];
   if (s.output < 0) return false;
   char buffer[65536];
   for (;;) {
@@ -171,7 +175,7 @@ bool ChildProcesses::Read(std::size_t slot, std::string& into) {
 }
 
 void ChildProcesses::Kill(std::size_t slot) {
-  Slot& s = slots_[slot];
+  ChildSlot& s = state_->slots[slot];
   if (s.pid <= 0 || s.killed) return;
   kill(s.pid, SIGKILL);
   s.killed = true;
@@ -182,7 +186,7 @@ void ChildProcesses::Kill(std::size_t slot) {
 }
 
 int ChildProcesses::Finish(std::size_t slot) {
-  Slot& s = slots_[slot];
+  ChildSlot& s = state_->slots[slot];
   CloseFd(s.output);
   int status = 0;
   pid_t reaped;
@@ -191,12 +195,12 @@ int ChildProcesses::Finish(std::size_t slot) {
   } while (reaped < 0 && errno == EINTR);
   CloseFd(s.input);
   const bool exited = reaped == s.pid && WIFEXITED(status) && !s.killed;
-  s = Slot{};
+  s = ChildSlot{};
   return exited ? WEXITSTATUS(status) : kChildKilled;
 }
 
 unsigned long ChildProcesses::Id(std::size_t slot) const {
-  return static_cast<unsigned long>(slots_[slot].pid);
+  return static_cast<unsigned long>(state_->slots[slot].pid);
 }
 
 bool WatchParent(unsigned long parentId) {

@@ -14,7 +14,7 @@
 
 namespace kelvoran {
 
-struct ChildProcesses::Slot {
+struct ChildSlot {
   HANDLE process = nullptr;
   HANDLE output = nullptr;  // server end of the named pipe the child writes to
   HANDLE input = nullptr;   // write end of the child's standard input
@@ -58,7 +58,7 @@ std::wstring OwnExecutable() {
 }
 
 // Starts a read of the child's output if none is under way.
-void StartRead(ChildProcesses::Slot& s) {
+void StartRead(ChildSlot& s) {
   if (s.pending || s.closed) return;
   s.overlapped = OVERLAPPED{};
   s.overlapped.hEvent = s.event;
@@ -75,8 +75,15 @@ void StartRead(ChildProcesses::Slot& s) {
 
 }  // namespace
 
-ChildProcesses::ChildProcesses(std::size_t capacity)
-    : slots_(new Slot[capacity]), capacity_(capacity) {
+struct ChildProcesses::State {
+  std::vector<ChildSlot> slots;
+  HANDLE job = nullptr;
+  /// Children started so far: names the pipes.
+  unsigned long started = 0;
+};
+
+ChildProcesses::ChildProcesses(std::size_t capacity) : state_(std::make_unique<State>()) {
+  state_->slots.resize(capacity);
   HANDLE job = CreateJobObjectW(nullptr, nullptr);
   if (job != nullptr) {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -86,28 +93,28 @@ ChildProcesses::ChildProcesses(std::size_t capacity)
       job = nullptr;
     }
   }
-  job_ = job;
+  state_->job = job;
 }
 
 ChildProcesses::~ChildProcesses() {
-  for (std::size_t slot = 0; slot < capacity_; ++slot) {
-    if (slots_[slot].process != nullptr) {
+  for (std::size_t slot = 0; slot < state_->slots.size(); ++slot) {
+    if (state_->slots[slot].process != nullptr) {
       Kill(slot);
       Finish(slot);
     }
   }
-  if (job_ != nullptr) CloseHandle(static_cast<HANDLE>(job_));
+  if (state_->job != nullptr) CloseHandle(state_->job);
 }
 
 bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::string_view request) {
   // Without the job a child could outlive a killed parent: no child is started then.
-  if (job_ == nullptr) return false;
-  Slot& s = slots_[slot];
+  if (state_->job == nullptr) return false;
+  ChildSlot& s = state_->slots[slot];
   const std::wstring program = OwnExecutable();
   if (program.empty()) return false;
 
   const std::wstring pipeName = L"\\\\.\\pipe\\kelvoran-" + std::to_wstring(GetCurrentProcessId()) +
-                                L"-" + std::to_wstring(++started_);
+                                L"-" + std::to_wstring(++state_->started);
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE output = CreateNamedPipeW(pipeName.c_str(),
                                    PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED |
@@ -151,7 +158,7 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
     // Suspended until it is in the job: it never runs outside it.
     ready = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                            CREATE_SUSPENDED, nullptr, nullptr, &startup, &info) != 0;
-    if (ready && !AssignProcessToJobObject(static_cast<HANDLE>(job_), info.hProcess)) {
+    if (ready && !AssignProcessToJobObject(state_->job, info.hProcess)) {
       TerminateProcess(info.hProcess, 1);
       WaitForSingleObject(info.hProcess, INFINITE);
       CloseHandle(info.hThread);
@@ -188,8 +195,8 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
 std::size_t ChildProcesses::WaitForOutput() {
   std::vector<HANDLE> events;
   std::vector<std::size_t> slotOf;
-  for (std::size_t slot = 0; slot < capacity_; ++slot) {
-    Slot& s = slots_[slot];
+  for (std::size_t slot = 0; slot < state_->slots.size(); ++slot) {
+    ChildSlot& s = state_->slots[slot];
     if (s.output == nullptr) continue;
     StartRead(s);
     events.push_back(s.event);
@@ -204,7 +211,7 @@ std::size_t ChildProcesses::WaitForOutput() {
 }
 
 bool ChildProcesses::Read(std::size_t slot, std::string& into) {
-  Slot& s = slots_[slot];
+  ChildSlot& s = state_->slots[slot];
   if (s.output == nullptr) return false;
   StartRead(s);
   if (!s.closed) {
@@ -221,7 +228,7 @@ bool ChildProcesses::Read(std::size_t slot, std::string& into) {
 }
 
 void ChildProcesses::Kill(std::size_t slot) {
-  Slot& s = slots_[slot];
+  ChildSlot& s = state_->slots[slot];
   if (s.process == nullptr || s.killed) return;
   TerminateProcess(s.process, 1);
   s.killed = true;
@@ -229,7 +236,7 @@ void ChildProcesses::Kill(std::size_t slot) {
 }
 
 int ChildProcesses::Finish(std::size_t slot) {
-  Slot& s = slots_[slot];
+  ChildSlot& s = state_->slots[slot];
   if (s.output != nullptr) {
     if (s.pending) {
       CancelIo(s.output);
@@ -245,11 +252,11 @@ int ChildProcesses::Finish(std::size_t slot) {
   CloseAndClear(s.input);
   CloseAndClear(s.event);
   const bool killed = s.killed;
-  s = Slot{};
+  s = ChildSlot{};
   return known && !killed ? static_cast<int>(code) : kChildKilled;
 }
 
-unsigned long ChildProcesses::Id(std::size_t slot) const { return slots_[slot].id; }
+unsigned long ChildProcesses::Id(std::size_t slot) const { return state_->slots[slot].id; }
 
 bool WatchParent(unsigned long) {
   // The parent's job kills this process when the parent ends; it was put there before it ran.
