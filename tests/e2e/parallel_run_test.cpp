@@ -69,6 +69,7 @@ const Sensor kSensors[] = {
     {"SLOWSIDE", "SL1.P00#SL2.P00#SL3.P00#SL4.P00#", "PARALLEL=4 "},
     {"HANGING", "PRD.P00#HNG.P00#QAS.P00#PRD.P00#", ""},
     {"HANGS", "H2.P00#HNG.P00#H3.P00#H2.P00#", ""},
+    {"KILLED", "PRD.P00#HNG.P00#QAS.P00#", "x,SYSLOG "},
 };
 
 ProfileSettings System(const char* destination, const char* host, const char* sysnr) {
@@ -268,6 +269,39 @@ TEST(ParallelGlobalRunTest, KilledProbeLeavesNoChild) {
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   probe.Kill();
   EXPECT_TRUE(dir.NoProbeLeft(std::chrono::milliseconds(2000)));
+}
+
+// Counts the lines of `text` that contain `piece`.
+int CountLines(const std::string& text, const std::string& piece) {
+  int count = 0;
+  for (std::size_t at = 0; (at = text.find(piece, at)) != std::string::npos; at += piece.size()) {
+    ++count;
+  }
+  return count;
+}
+
+// The probe of a system that never answers is killed from outside: it ends without a report,
+// its system is judged "Rfc Failure" and the run goes on.
+TEST(ParallelGlobalRunTest, SystemProbeEndedWithoutReport) {
+  ParallelDirectory dir;
+  StartedProcess probe(ProbePath(), {"GLOBAL", "KILLED PARALLEL=3 #"}, dir.Path());
+  // PRD and QAS are done once both have received their two answers; HNG then waits for its
+  // first one, after its first call.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (;;) {
+    const std::string log = dir.Exists("Kelvoran.Log") ? dir.Read("Kelvoran.Log") : "";
+    if (CountLines(log, "RfcReceive called") >= 4 && CountLines(log, "RfcCall called") >= 5) break;
+    ASSERT_LT(std::chrono::steady_clock::now(), until) << log;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  // Their probes have only their reports to write.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(probe.KillChildren(), 1);
+  const ProcessResult result = probe.Wait();
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.out.find("HNG.P00, saphng01, HNG, 70, 100 State=Rfc Failure"), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("NoSystems=3, Processed=2, Failed=1"), std::string::npos) << result.out;
 }
 
 TEST(ParallelGlobalRunTest, InvalidValues) {
