@@ -155,9 +155,12 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
     startup.hStdError = childError;
     std::wstring commandLine = L"\"" + program + L"\" ";
     for (char c : argument) commandLine += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    // Suspended until it is in the job: it never runs outside it.
+    // Suspended until it is in the job: it never runs outside it. Its standard streams are
+    // pipes: it needs no console, and a probe started without one must not open one for each
+    // system.
     ready = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                           CREATE_SUSPENDED, nullptr, nullptr, &startup, &info) != 0;
+                           CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                           &info) != 0;
     if (ready && !AssignProcessToJobObject(state_->job, info.hProcess)) {
       TerminateProcess(info.hProcess, 1);
       WaitForSingleObject(info.hProcess, INFINITE);

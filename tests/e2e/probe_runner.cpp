@@ -247,7 +247,10 @@ int StartedProcess::KillChildren() {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    if (entry.th32ParentProcessID != id_) continue;
+    // Windows gives a console program a console host of its own, which is no child it started.
+    if (entry.th32ParentProcessID != id_ || _wcsicmp(entry.szExeFile, L"conhost.exe") == 0) {
+      continue;
+    }
     const HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
     if (child == nullptr) continue;
     if (TerminateProcess(child, 9)) {

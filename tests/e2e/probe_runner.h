@@ -34,7 +34,8 @@ class StartedProcess {
   /// Ends it at once, as a monitor ends an overrunning sensor (a kill it cannot catch), and
   /// waits for its end.
   void Kill();
-  /// Ends every process it has started that still runs, the same way; returns how many.
+  /// Ends every process it has started that still runs, the same way; returns how many. (The
+  /// console host that Windows gives a console program is not counted.)
   int KillChildren();
   /// Waits for its end: what it printed and its exit status.
   ProcessResult Wait();
