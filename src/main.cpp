@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   kelvoran::StandardOutput console;
   kelvoran::RunContext ctx(console, files, clock);
   ctx.folderLock = &folderLock;
+  ctx.startsSystemProbes = true;
   const int status = kelvoran::RunProgram(ctx, argc, argv);
   console.Flush();
   return status;

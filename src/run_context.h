@@ -95,6 +95,9 @@ struct RunContext {
   bool envelopeOpen = false;
   /// Systems measured at the same time ("PARALLEL="); 1 measures them in turn in this process.
   unsigned parallel = 1;
+  /// The executable may start itself for the systems of a global run (set by `main`). A run
+  /// inside a test or a fuzz harness, over files in memory, measures its systems in turn.
+  bool startsSystemProbes = false;
   unsigned systemCount = 0;
   unsigned processedCount = 0;
   unsigned failedCount = 0;

@@ -73,7 +73,7 @@ int RunAllSystems(RunContext& ctx) {
   ctx.output.Clear();
 
   const std::optional<int> fatal =
-      ctx.parallel > 1 ? MeasureSideBySide(ctx) : MeasureInTurn(ctx);
+      ctx.parallel > 1 && ctx.startsSystemProbes ? MeasureSideBySide(ctx) : MeasureInTurn(ctx);
   if (fatal) return *fatal;
 
   BeginTextBlock(ctx);
