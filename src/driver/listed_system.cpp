@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "driver/fail_run.h"
+
 #include "driver/run_deadline.h"
 #include "driver/run_steps.h"
 #include "driver/system_profile.h"
@@ -76,6 +78,23 @@ ListedOutcome MeasureListedSystem(RunContext& ctx) {
   outcome.fatal = MeasureSystem(ctx);
   if (!outcome.fatal) outcome.verdict = Verdict(ctx);
   return outcome;
+}
+
+std::optional<int> MeasureHere(RunContext& ctx, const std::string& entry) {
+  ++ctx.systemCount;
+  if (!ReadListedProfile(ctx, entry)) return std::nullopt;
+  const ListedOutcome outcome = MeasureListedSystem(ctx);
+  if (outcome.fatal) {
+    const int status = FailRun(ctx, *outcome.fatal);
+    CloseConnection(ctx);
+    return status;
+  }
+  CountVerdict(ctx, outcome.verdict);
+  if (ctx.verboseMode) ctx.console.Write(VerdictLine(ctx.startBanner, outcome.verdict));
+  // A failed query's message has served its purpose with the verdict; it must not end up in
+  // the summary document in front of the text element.
+  ctx.output.Clear();
+  return std::nullopt;
 }
 
 void CountVerdict(RunContext& ctx, std::string_view verdict) {

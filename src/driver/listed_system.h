@@ -4,6 +4,7 @@
 #ifndef KELVORAN_DRIVER_LISTED_SYSTEM_H
 #define KELVORAN_DRIVER_LISTED_SYSTEM_H
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,11 @@ struct ListedOutcome {
   FatalError fatal;
 };
 ListedOutcome MeasureListedSystem(RunContext& ctx);
+
+/// Takes, measures and judges the listed system `entry` in this process, as the run in turn
+/// does each of its systems: counts it, prints its state line in verbose mode, or ends the run
+/// (the fatal document printed, the connection closed). Returns the exit status of an ending.
+std::optional<int> MeasureHere(RunContext& ctx, const std::string& entry);
 
 /// Raises the counter that `verdict` belongs to.
 void CountVerdict(RunContext& ctx, std::string_view verdict);

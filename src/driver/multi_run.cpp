@@ -35,19 +35,9 @@ std::string TakeNextEntry(std::string& listing) {
 // Measures the listed systems one after another. Returns the exit status of a fatal ending.
 std::optional<int> MeasureInTurn(RunContext& ctx) {
   while (!ctx.serverListing.empty()) {
-    ++ctx.systemCount;
-    if (!ReadListedProfile(ctx, TakeNextEntry(ctx.serverListing))) continue;
-    const ListedOutcome outcome = MeasureListedSystem(ctx);
-    if (outcome.fatal) {
-      const int status = FailRun(ctx, *outcome.fatal);
-      CloseConnection(ctx);
+    if (std::optional<int> status = MeasureHere(ctx, TakeNextEntry(ctx.serverListing))) {
       return status;
     }
-    CountVerdict(ctx, outcome.verdict);
-    if (ctx.verboseMode) ctx.console.Write(VerdictLine(ctx.startBanner, outcome.verdict));
-    // A failed query's message has served its purpose with the verdict; it must not end up in
-    // the summary document in front of the text element.
-    ctx.output.Clear();
   }
   return std::nullopt;
 }

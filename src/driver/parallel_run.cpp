@@ -26,6 +26,8 @@ struct ListedSystem {
   std::string entry;
   std::size_t slot = kNoSlot;
   ReportReader report;
+  /// No probe could be started for it: it is measured in this process when its turn comes.
+  bool here = false;
   bool done = false;
   /// The child's exit status once it has ended.
   int status = kChildKilled;
@@ -80,8 +82,7 @@ class SideBySideRun {
         system.slot = slot;
         slotSystem_[slot] = started_;
       } else {
-        // Judged as a child that died without a report.
-        ctx_.console.WriteError("* No probe could be started for " + system.entry + "\n");
+        system.here = true;
         system.done = true;
       }
       ++started_;
@@ -118,6 +119,8 @@ class SideBySideRun {
   // Prints what the system's child printed and judges the system as the run in turn would;
   // returns the exit status when the run ends with it.
   std::optional<int> Judge(const ListedSystem& system) {
+    // Measured in turn, with the print lock free for the deadline while it waits on SAP.
+    if (system.here) return MeasureHere(ctx_, system.entry);
     // Nothing of the deadline's may come between the pieces and the ending they belong to.
     PrintGuard guard(ctx_.console.Lock());
     ++ctx_.systemCount;
