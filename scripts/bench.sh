@@ -15,15 +15,27 @@
 # 100 systems: their wall time against the sum of the waits they cannot avoid, within 1.05
 # times it; and the run deadline's precision, the time from a deadline (TIMEOUT=1, a system
 # hanging in RfcReceive) to the end of the process, at most 0.5 s in every run.
-# Usage: bench.sh [--runs N]   (at least N timed runs per command, default 50; the slow runs
-#        take seconds each and are timed 3 times, the deadline 10 times)
+# Last, global runs with PARALLEL=n (docs/parallel-runs.md): 250 systems that each wait 1 s
+# (200 ms on every open, call and receive) at PARALLEL=16 against the ideal of ceil(250/16)
+# = 16 s, within 1.15 times it; 100 systems at PARALLEL=1 against the same run without the
+# keyword, within 2 %; and the peak resident memory of the probe and its children together.
+# Usage: bench.sh [--runs N] [--parallel-only]   (at least N timed runs per command, default
+#        50; the slow runs take seconds each and are timed 3 times, the deadline 10 times, the
+#        250 systems at PARALLEL=16 3 times; --parallel-only measures the last rows alone)
 # Exit status 0 when every target is met, 1 when one is missed, 2 when the benchmark failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 runs=50
-if [ "${1:-}" = "--runs" ] && [ -n "${2:-}" ]; then runs=$2; fi
+parallel_only=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --runs) runs=${2:?--runs needs a number}; shift 2 ;;
+    --parallel-only) parallel_only=1; shift ;;
+    *) echo "usage: bench.sh [--runs N] [--parallel-only]" >&2; exit 2 ;;
+  esac
+done
 
 bash scripts/ensure-tools.sh build bench
 cmake --preset release >/dev/null
@@ -91,6 +103,109 @@ for size in "${sizes[@]:1}"; do
   done
   printf '# GSNX: %s:Item=Bench%s,Sensor="SAP Kelvoran"\n' "$sensor" "$size"
 done >"SAP Almandor.Gbl"
+
+# Global runs with PARALLEL=n. Sensor G250 measures the first 250 systems; each of them waits
+# 200 ms on its open and on each of its two calls and two receives: 1 s per system.
+parallel_systems=250
+parallel_width=16
+parallel_delay_ms=200
+line=""
+for ((i = 0; i < parallel_systems; i++)); do
+  line+="$(system_name "$i").P00#"
+  if (((i + 1) % 10 == 0)) || ((i + 1 == parallel_systems)); then
+    printf '# GSNG: %-10s::%s\n' "G$parallel_systems" "$line"
+    line=""
+  fi
+done >>"SAP Almandor.Gbl"
+printf '# GSNX: %-10s:Item=Bench%s,Sensor="SAP Kelvoran"\n' "G$parallel_systems" \
+  "$parallel_systems" >>"SAP Almandor.Gbl"
+for ((i = 0; i < parallel_systems; i++)); do
+  name=$(system_name "$i")
+  printf '[%s]\nASHOST = h%s\nSYSNR = 00\nLOGON = 100 MONI %s\n' "$name" "$name" "$password"
+  printf 'DELAY_OPEN = %d\nDELAY_CALL = %d\nDELAY_RECEIVE = %d\n' "$parallel_delay_ms" \
+    "$parallel_delay_ms" "$parallel_delay_ms"
+done >"second$parallel_systems.ini"
+
+# The sum of the resident memory of a process and its children, in KiB, sampled every 20 ms
+# while it runs; prints the largest sum. Usage: tree_peak_kib COMMAND [ARGUMENT...]
+tree_peak_kib() {
+  "$@" >/dev/null &
+  local root=$! peak=0 sum
+  while kill -0 "$root" 2>/dev/null; do
+    sum=$({ ps -o rss= -p "$root"; ps -o rss= --ppid "$root"; } 2>/dev/null |
+      awk '{ s += $1 } END { print s + 0 }')
+    if ((sum > peak)); then peak=$sum; fi
+    sleep 0.02
+  done
+  wait "$root" || true
+  echo "$peak"
+}
+
+parallel_rows() {
+  ln -sf "second$parallel_systems.ini" Landscape.ini
+  local out status=0
+  out=$("$probe" GLOBAL "G$parallel_systems PARALLEL=$parallel_width") || status=$?
+  if [ "$status" -ne 0 ] ||
+    [[ "$out" != *"NoSystems=$parallel_systems, Processed=$parallel_systems, Failed=0"* ]]; then
+    printf 'bench: the parallel run ended with exit status %d:\n%s\n' "$status" "$out" >&2
+    exit 2
+  fi
+  ln -sf land100.ini Landscape.ini
+  for keyword in "" " PARALLEL=1"; do
+    out=$("$probe" GLOBAL "G100$keyword") || { echo "bench: G100$keyword failed" >&2; exit 2; }
+    [[ "$out" == *"NoSystems=100, Processed=100, Failed=0"* ]] ||
+      { echo "bench: G100$keyword did not measure its systems:" >&2; echo "$out" >&2; exit 2; }
+  done
+  hyperfine -N --warmup 0 --runs 3 --export-csv parallel-slow.csv \
+    --command-name "parallel-$parallel_width-of-$parallel_systems" \
+    --prepare "ln -sf second$parallel_systems.ini Landscape.ini" \
+    "$probe GLOBAL G$parallel_systems PARALLEL=$parallel_width"
+  hyperfine -N --warmup 5 --min-runs "$runs" --export-csv parallel-one.csv \
+    --prepare "ln -sf land100.ini Landscape.ini" \
+    --command-name in-turn-100 --command-name parallel-1-100 \
+    "$probe GLOBAL G100" "$probe GLOBAL G100 PARALLEL=1"
+  ln -sf "second$parallel_systems.ini" Landscape.ini
+  local tree_kib
+  tree_kib=$(tree_peak_kib "$probe" GLOBAL "G$parallel_systems PARALLEL=$parallel_width")
+
+  declare -A parallel_ms
+  while IFS=, read -r name _ _ median _; do
+    [ "$name" = command ] && continue
+    parallel_ms[$name]=$(awk -v s="$median" 'BEGIN { printf "%.3f", s * 1000 }')
+  done < <(cat parallel-slow.csv parallel-one.csv)
+  local ideal_ms=$((((parallel_systems + parallel_width - 1) / parallel_width) * 1000))
+  echo
+  echo "| Global run | Median wall time | Against |"
+  echo "|---|---|---|"
+  printf '| %d systems of 1 s at PARALLEL=%d | %s ms | ideal %d ms (in turn: %d s) |\n' \
+    "$parallel_systems" "$parallel_width" "${parallel_ms[parallel-$parallel_width-of-$parallel_systems]}" \
+    "$ideal_ms" "$parallel_systems"
+  printf '| 100 systems, PARALLEL=1 | %s ms | without the keyword %s ms |\n' \
+    "${parallel_ms[parallel-1-100]}" "${parallel_ms[in-turn-100]}"
+  printf '| peak resident memory, probe and children, PARALLEL=%d | %s KiB | |\n' \
+    "$parallel_width" "$tree_kib"
+  echo
+  check "$parallel_systems systems of 1 s at PARALLEL=$parallel_width / ideal" \
+    "$(ratio "${parallel_ms[parallel-$parallel_width-of-$parallel_systems]}" "$ideal_ms")" 1.15
+  check "100 systems at PARALLEL=1 / without the keyword" \
+    "$(ratio "${parallel_ms[parallel-1-100]}" "${parallel_ms[in-turn-100]}")" 1.02
+}
+
+missed=0
+check() {  # description, measured, limit
+  if awk -v m="$2" -v l="$3" 'BEGIN { exit !(m <= l) }'; then
+    printf 'met     %s: %s (at most %s)\n' "$1" "$2" "$3"
+  else
+    printf 'MISSED  %s: %s (at most %s)\n' "$1" "$2" "$3"
+    missed=1
+  fi
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+
+if [ "$parallel_only" -eq 1 ]; then
+  parallel_rows
+  exit "$missed"
+fi
 
 # Commands are split into words at blanks (hyperfine -N does the same): paths without blanks.
 names=("floor" "single" "global-10" "global-100" "global-1000")
@@ -186,17 +301,6 @@ for name in "${names[@]}"; do
     "${mean_ms[$name]}" "${stddev_ms[$name]}" "${peak_kib[$name]}"
 done
 echo
-
-missed=0
-check() {  # description, measured, limit
-  if awk -v m="$2" -v l="$3" 'BEGIN { exit !(m <= l) }'; then
-    printf 'met     %s: %s (at most %s)\n' "$1" "$2" "$3"
-  else
-    printf 'MISSED  %s: %s (at most %s)\n' "$1" "$2" "$3"
-    missed=1
-  fi
-}
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 
 floor=${median_ms[floor]}
 single=${median_ms[single]}
@@ -295,4 +399,5 @@ after_median=$(awk -v m="${median_ms[deadline]}" 'BEGIN { printf "%.1f", m - 100
 after_max=$(awk -v m="${max_ms[deadline]}" 'BEGIN { printf "%.1f", m - 1000 }')
 echo "        deadline to end of process: median ${after_median} ms, longest ${after_max} ms"
 check "deadline to end of process, longest of 10 runs (ms)" "$after_max" 500
+parallel_rows
 exit "$missed"

@@ -6,8 +6,11 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 
 #include "output/host_flavour.h"
@@ -90,6 +93,11 @@ struct RunContext {
   /// The XML envelope's opening is on standard output: a fatal ending completes that document
   /// instead of starting another.
   bool envelopeOpen = false;
+  /// Systems measured at the same time ("PARALLEL="); 1 measures them in turn in this process.
+  unsigned parallel = 1;
+  /// The executable may start itself for the systems of a global run (set by `main`). A run
+  /// inside a test or a fuzz harness, over files in memory, measures its systems in turn.
+  bool startsSystemProbes = false;
   unsigned systemCount = 0;
   unsigned processedCount = 0;
   unsigned failedCount = 0;
@@ -106,6 +114,10 @@ struct RunContext {
   unsigned timeoutSeconds = 0;
   std::chrono::steady_clock::time_point startedAt = std::chrono::steady_clock::now();
   DeadlineView deadlineView;
+  /// A probe measuring one system for a parallel run tells its parent every step it enters,
+  /// for the parent's deadline; empty elsewhere.
+  std::function<void(std::string_view operation, std::optional<std::string_view> destination)>
+      reportStep;
   Deadline deadline;
 };
 

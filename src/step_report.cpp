@@ -6,6 +6,7 @@
 namespace kelvoran {
 
 void EnterStep(RunContext& ctx, std::string_view operation) {
+  if (ctx.reportStep) ctx.reportStep(operation, std::nullopt);
   // Only the run's own thread changes the view, so it may read it without the lock.
   if (ctx.deadlineView.seconds == 0) return;
   PrintGuard guard(ctx.console.Lock());
@@ -13,6 +14,7 @@ void EnterStep(RunContext& ctx, std::string_view operation) {
 }
 
 void EnterStep(RunContext& ctx, std::string_view operation, std::string_view destination) {
+  if (ctx.reportStep) ctx.reportStep(operation, destination);
   if (ctx.deadlineView.seconds == 0) return;
   PrintGuard guard(ctx.console.Lock());
   ctx.deadlineView.operation = operation;

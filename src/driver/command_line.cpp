@@ -1,6 +1,7 @@
 #include "driver/command_line.h"
 
 #include "driver/global_listing.h"
+#include "driver/parallel_run.h"
 #include "driver/run_deadline.h"
 #include "output/host_flavour.h"
 #include "run_context.h"
@@ -108,6 +109,7 @@ FatalError ParseCommandLine(RunContext& ctx, int argc, const char* const* argv) 
 
   if (FatalError error = ReadHostFlavour(ctx)) return error;
   if (FatalError error = ReadTimeout(ctx)) return error;
+  if (FatalError error = ReadParallel(ctx)) return error;
 
   ctx.verboseMode = ctx.parameterString.find_first_of("#@$%") != std::string::npos;
   return std::nullopt;

@@ -25,7 +25,8 @@ void BuildStartBanner(RunContext& ctx);
 
 /// Fills the run state from the command line: profile name (extension and global rules),
 /// option text and its upper-case copy, client code, item, host flavour and verbose mode.
-/// Error 1001 without a profile name; Error 1031 for an unknown "FLAVOUR=".
+/// Error 1001 without a profile name; Error 1031 for an unknown "FLAVOUR="; Errors 1033 and
+/// 1035 for a wrong "TIMEOUT=" or "PARALLEL=".
 [[nodiscard]] FatalError ParseCommandLine(RunContext& ctx, int argc, const char* const* argv);
 
 /// `parameterString` := `parameterText` in upper case (a-z only, positions unchanged).

@@ -1,26 +1,20 @@
 #include "driver/multi_run.h"
 
+#include <optional>
 #include <string>
 
 #include "driver/command_line.h"
 #include "driver/fail_run.h"
+#include "driver/listed_system.h"
+#include "driver/parallel_run.h"
 #include "driver/run_deadline.h"
-#include "driver/run_steps.h"
-#include "driver/system_profile.h"
 #include "output/document.h"
 #include "rfc/connection.h"
-#include "rfc/db4_query.h"
-#include "rfc/library_steps.h"
-#include "rfc/rfc_phase.h"
 #include "run_context.h"
 
 namespace kelvoran {
 
 namespace {
-
-constexpr const char* kProcessed = "Processed";
-constexpr const char* kNotFound = "Not Found";
-constexpr const char* kRfcFailure = "Rfc Failure";
 
 // The option text as the executing line shows it: ':' as blanks, cut before the first " @".
 std::string OptionDisplay(std::string text) {
@@ -38,39 +32,23 @@ std::string TakeNextEntry(std::string& listing) {
   return entry;
 }
 
-// Connects to, checks and queries the current system. Returns a fatal message when the run
-// must end; otherwise the verdict is read from `profileInvalid` and `callStatus`.
-FatalError MeasureSystem(RunContext& ctx) {
-  ctx.output.Clear();
-  ctx.callStatus = kCallFailed;
-  ctx.connectionHandle = OpenConnection(ctx);
-  if (ctx.connectionHandle == 0) {
-    ctx.profileInvalid = true;
-    return std::nullopt;
+// Measures the listed systems one after another. Returns the exit status of a fatal ending.
+std::optional<int> MeasureInTurn(RunContext& ctx) {
+  while (!ctx.serverListing.empty()) {
+    if (std::optional<int> status = MeasureHere(ctx, TakeNextEntry(ctx.serverListing))) {
+      return status;
+    }
   }
-  if (FatalError error = CheckMeasuredSystem(ctx)) return error;
-  ctx.callStatus = kCallFailed;
-  QueryDb4Info(ctx, ctx.connectionHandle);
-  // A system counts as found once its figures were read.
-  if (ctx.callStatus == kCallOk) ctx.sensorFound = true;
-  CloseConnection(ctx);
   return std::nullopt;
 }
 
-const char* Judge(RunContext& ctx) {
-  if (ctx.profileInvalid || ctx.callStatus != kCallOk) {
-    ++ctx.failedCount;
-    return kRfcFailure;
-  }
-  if (!ctx.sensorFound) {
-    ++ctx.failedCount;
-    return kNotFound;
-  }
-  ++ctx.processedCount;
-  return kProcessed;
-}
-
 }  // namespace
+
+std::vector<std::string> TakeListedEntries(RunContext& ctx) {
+  std::vector<std::string> entries;
+  while (!ctx.serverListing.empty()) entries.push_back(TakeNextEntry(ctx.serverListing));
+  return entries;
+}
 
 int RunAllSystems(RunContext& ctx) {
   if (ctx.verboseMode) {
@@ -84,44 +62,9 @@ int RunAllSystems(RunContext& ctx) {
   PrintEnvelopeOpening(ctx, ctx.output.Text() + "\n");
   ctx.output.Clear();
 
-  while (!ctx.serverListing.empty()) {
-    ++ctx.systemCount;
-    ctx.sensorFound = false;
-    ctx.systemEntry = TakeNextEntry(ctx.serverListing);
-    ctx.profilePath = ctx.profileDirectory + ctx.systemEntry;
-    EnterStep(ctx, "ReadSystemProfile", ctx.systemEntry);
-    FilePtr file = ctx.files.Open(ctx.profilePath, "r");
-    if (!file) continue;
-
-    // Each system starts from an empty profile: nothing of the previous system's settings
-    // (its user and password above all) may reach this system's host.
-    ctx.profile = SystemProfile{};
-    ctx.displayHost.clear();
-    ctx.profileInvalid = false;
-    (void)ReadSystemProfile(ctx, std::move(file), ProfileReading::Lenient);
-
-    if (ctx.verboseMode) {
-      const SystemProfile& p = ctx.profile;
-      ctx.startBanner = "* " + ctx.clock.TimeOfDay() + " " + ctx.systemEntry + ", " +
-                        ctx.displayHost + ", " + p.destination + ", " + p.sysnr + ", " + p.client;
-    }
-    // The phase lasts to the end of the run: every system's check may scan the trace file.
-    EnterRfcPhase(ctx);
-    EnterStep(ctx, "RfcEnvironment",
-              ctx.profile.destination.empty() ? ctx.systemEntry : ctx.profile.destination);
-    InstallRfcEnvironment(ctx);
-
-    if (FatalError error = MeasureSystem(ctx)) {
-      const int status = FailRun(ctx, *error);
-      CloseConnection(ctx);
-      return status;
-    }
-    const char* verdict = Judge(ctx);
-    if (ctx.verboseMode) ctx.console.Write("\n" + ctx.startBanner + " State=" + verdict + "\n");
-    // A failed query's message has served its purpose with the verdict; it must not end up in
-    // the summary document in front of the text element.
-    ctx.output.Clear();
-  }
+  const std::optional<int> fatal =
+      ctx.parallel > 1 && ctx.startsSystemProbes ? MeasureSideBySide(ctx) : MeasureInTurn(ctx);
+  if (fatal) return *fatal;
 
   BeginTextBlock(ctx);
   ctx.output.Append("(***) ");

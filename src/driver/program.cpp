@@ -7,6 +7,7 @@
 #include "driver/command_line.h"
 #include "driver/global_listing.h"
 #include "driver/multi_run.h"
+#include "driver/parallel_run.h"
 #include "driver/profile_locator.h"
 #include "driver/run_deadline.h"
 #include "driver/single_run.h"
@@ -39,6 +40,8 @@ constexpr const char* kUsage =
     "  CLIENT=nnn     client code (kept, not used)\n"
     "  TIMEOUT=n      end with an error document when the run is not over after n seconds\n"
     "                 (1 to 900; set it a few seconds below the monitor's sensor timeout)\n"
+    "  PARALLEL=n     global run: measure up to n systems at the same time (1 to 64), each\n"
+    "                 in a probe of its own; the document is the same as measured in turn\n"
     "  # @ $ %        any of these characters: console progress lines\n"
     "\n"
     "Profiles are read where PROFILE says for the other flavours. For EXEXML they are searched\n"
@@ -46,7 +49,10 @@ constexpr const char* kUsage =
     "without that file, in the current directory first, then in PRTG's usual installation\n"
     "folders.\n"
     "\n"
-    "Exit status: 0 document printed, 2 error document printed, 1 RFC library failure report.\n";
+    "Exit status: 0 document printed, 2 error document printed, 1 RFC library failure report.\n"
+    "\n"
+    "kelvoran --measure-system is internal: a global run with PARALLEL=n starts itself that way\n"
+    "for each system; it is not for use by hand.\n";
 
 // The run from the start time to the end of one of the two runs.
 int Run(RunContext& ctx, int argc, const char* const* argv) {
@@ -64,6 +70,7 @@ int Run(RunContext& ctx, int argc, const char* const* argv) {
     ReadClientCode(ctx);
     // The sensor's options may set the deadline too; it still counts from the start.
     if (FatalError error = ReadTimeout(ctx)) return FailRun(ctx, *error);
+    if (FatalError error = ReadParallel(ctx)) return FailRun(ctx, *error);
     ArmDeadline(ctx);
     if (ctx.verboseMode) ctx.console.Write(ctx.startBanner + "\n");
     return RunAllSystems(ctx);

@@ -7,9 +7,13 @@ namespace kelvoran {
 
 const std::string& TemporaryIniName(RunContext& ctx) {
   if (ctx.rfc.temporaryIni.empty()) {
-    ctx.rfc.temporaryIni = "Kelvoran." + std::to_string(CurrentProcessId()) + ".tmp";
+    ctx.rfc.temporaryIni = TemporaryIniNameOf(CurrentProcessId());
   }
   return ctx.rfc.temporaryIni;
+}
+
+std::string TemporaryIniNameOf(unsigned long processId) {
+  return "Kelvoran." + std::to_string(processId) + ".tmp";
 }
 
 void RemoveTemporaryIni(RunContext& ctx) {

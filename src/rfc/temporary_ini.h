@@ -16,6 +16,9 @@ struct RunContext;
 /// The copy's name: "Kelvoran." + process id + ".tmp", never a name "SapRfc." + a destination.
 const std::string& TemporaryIniName(RunContext& ctx);
 
+/// The name of the copy of the process `processId`.
+std::string TemporaryIniNameOf(unsigned long processId);
+
 /// Removes this process's copy if one may still be on disk (an ending that cuts the
 /// replacement of SapRfc.ini short calls it). Safe to call from another thread than the run's,
 /// and more than once.

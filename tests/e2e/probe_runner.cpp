@@ -1,13 +1,17 @@
 #include "e2e/probe_runner.h"
 
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 #ifdef _WIN32
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <mutex>
 #else
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -193,6 +197,87 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   return result;
 }
 
+struct StartedProcess::Streams {
+  StreamFile in, out, err;
+};
+
+StartedProcess::StartedProcess(const std::string& program, const std::vector<std::string>& args,
+                               const std::filesystem::path& directory)
+    : streams_(std::make_unique<Streams>()) {
+  std::wstring commandLine = QuoteArgument(Widen(program));
+  for (const std::string& arg : args) commandLine += L" " + QuoteArgument(Widen(arg));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = streams_->in.Handle();
+  startup.hStdOutput = streams_->out.Handle();
+  startup.hStdError = streams_->err.Handle();
+  PROCESS_INFORMATION process{};
+  BOOL created = FALSE;
+  {
+    std::lock_guard<std::mutex> lock(ProcessCreation());
+    const HANDLE streams[] = {startup.hStdInput, startup.hStdOutput, startup.hStdError};
+    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                             nullptr, directory.wstring().c_str(), &startup, &process);
+    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, 0);
+  }
+  if (!created) throw std::runtime_error("cannot start " + program);
+  CloseHandle(process.hThread);
+  handle_ = reinterpret_cast<long long>(process.hProcess);
+  id_ = process.dwProcessId;
+  running_ = true;
+}
+
+StartedProcess::~StartedProcess() { Kill(); }
+
+void StartedProcess::Kill() {
+  if (!running_) return;
+  const HANDLE process = reinterpret_cast<HANDLE>(handle_);
+  TerminateProcess(process, 9);
+  WaitForSingleObject(process, INFINITE);
+  CloseHandle(process);
+  running_ = false;
+}
+
+int StartedProcess::KillChildren() {
+  int killed = 0;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    // Windows gives a console program a console host of its own, which is no child it started.
+    if (entry.th32ParentProcessID != id_ || _wcsicmp(entry.szExeFile, L"conhost.exe") == 0) {
+      continue;
+    }
+    const HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    if (child == nullptr) continue;
+    if (TerminateProcess(child, 9)) {
+      WaitForSingleObject(child, INFINITE);
+      ++killed;
+    }
+    CloseHandle(child);
+  }
+  CloseHandle(snapshot);
+  return killed;
+}
+
+ProcessResult StartedProcess::Wait() {
+  ProcessResult result;
+  if (!running_) return result;
+  const HANDLE process = reinterpret_cast<HANDLE>(handle_);
+  WaitForSingleObject(process, INFINITE);
+  DWORD code = 0;
+  const BOOL known = GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  running_ = false;
+  result.out = streams_->out.ReadAll();
+  result.err = streams_->err.ReadAll();
+  result.status = known && code <= 255 ? static_cast<int>(code) : -1;
+  return result;
+}
+
 #else
 
 namespace {
@@ -252,6 +337,88 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   std::fclose(in);
   std::fclose(out);
   std::fclose(err);
+  return result;
+}
+
+struct StartedProcess::Streams {
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ~Streams() {
+    if (out != nullptr) std::fclose(out);
+    if (err != nullptr) std::fclose(err);
+  }
+};
+
+StartedProcess::StartedProcess(const std::string& program, const std::vector<std::string>& args,
+                               const std::filesystem::path& directory)
+    : streams_(std::make_unique<Streams>()) {
+  if (streams_->out == nullptr || streams_->err == nullptr) throw std::runtime_error("tmpfile failed");
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const int out = fileno(streams_->out);
+  const int err = fileno(streams_->err);
+  const pid_t child = fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child == 0) {
+    const int null = open("/dev/null", O_RDONLY);
+    dup2(null, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    if (chdir(directory.c_str()) != 0) _exit(127);
+    char path[] = "PATH=/usr/bin:/bin";
+    char options[] = "ASAN_OPTIONS=detect_leaks=0";
+    char* env[] = {path, options, nullptr};
+    execve(program.c_str(), argv.data(), env);
+    _exit(127);
+  }
+  handle_ = child;
+  id_ = static_cast<unsigned long>(child);
+  running_ = true;
+}
+
+StartedProcess::~StartedProcess() { Kill(); }
+
+void StartedProcess::Kill() {
+  if (!running_) return;
+  kill(static_cast<pid_t>(handle_), SIGKILL);
+  int status = 0;
+  waitpid(static_cast<pid_t>(handle_), &status, 0);
+  running_ = false;
+}
+
+int StartedProcess::KillChildren() {
+  // The processes whose parent it is: field 4 of /proc/<pid>/stat, after the name in brackets.
+  int killed = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::FILE* stat = std::fopen((entry.path() / "stat").c_str(), "r");
+    if (stat == nullptr) continue;
+    char line[512] = {};
+    const bool read = std::fgets(line, sizeof line, stat) != nullptr;
+    std::fclose(stat);
+    const char* close = read ? std::strrchr(line, ')') : nullptr;
+    char state = 0;
+    long parent = 0;
+    if (close == nullptr || std::sscanf(close + 1, " %c %ld", &state, &parent) != 2) continue;
+    if (parent == static_cast<long>(id_) && state != 'Z' && kill(std::stoi(name), SIGKILL) == 0) {
+      ++killed;
+    }
+  }
+  return killed;
+}
+
+ProcessResult StartedProcess::Wait() {
+  ProcessResult result;
+  if (!running_) return result;
+  int status = 0;
+  waitpid(static_cast<pid_t>(handle_), &status, 0);
+  running_ = false;
+  result.out = ReadStream(streams_->out);
+  result.err = ReadStream(streams_->err);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
 

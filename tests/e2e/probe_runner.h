@@ -4,6 +4,7 @@
 #define KELVORAN_TESTS_E2E_PROBE_RUNNER_H
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,34 @@ struct ProcessResult {
 /// Runs `program` with `args` in `directory`; `input` goes to its standard input.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& directory, const std::string& input = "");
+
+/// A process started without waiting for it, for tests that end it or its children from
+/// outside. Its standard input is empty; what it prints is captured.
+class StartedProcess {
+ public:
+  StartedProcess(const std::string& program, const std::vector<std::string>& args,
+                 const std::filesystem::path& directory);
+  /// Kills it if it still runs.
+  ~StartedProcess();
+  StartedProcess(const StartedProcess&) = delete;
+  StartedProcess& operator=(const StartedProcess&) = delete;
+  /// Ends it at once, as a monitor ends an overrunning sensor (a kill it cannot catch), and
+  /// waits for its end.
+  void Kill();
+  /// Ends every process it has started that still runs, the same way; returns how many. (The
+  /// console host that Windows gives a console program is not counted.)
+  int KillChildren();
+  /// Waits for its end: what it printed and its exit status.
+  ProcessResult Wait();
+
+  struct Streams;
+
+ private:
+  long long handle_ = 0;  // the process id, or its Windows handle
+  unsigned long id_ = 0;
+  bool running_ = false;
+  std::unique_ptr<Streams> streams_;
+};
 
 /// `text` as it reaches a captured standard output: the C runtime writes each line feed of a
 /// text-mode stream as CR LF on Windows and unchanged elsewhere. Expected console output of a

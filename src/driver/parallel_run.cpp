@@ -1,0 +1,208 @@
+#include "driver/parallel_run.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "driver/command_line.h"
+#include "driver/listed_system.h"
+#include "driver/multi_run.h"
+#include "driver/run_deadline.h"
+#include "driver/system_pipe.h"
+#include "driver/system_probe.h"
+#include "platform/child_processes.h"
+#include "platform/process_id.h"
+#include "rfc/temporary_ini.h"
+#include "run_context.h"
+
+namespace kelvoran {
+
+namespace {
+
+constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
+
+// One listed system and the child measuring it.
+struct ListedSystem {
+  std::string entry;
+  std::size_t slot = kNoSlot;
+  ReportReader report;
+  /// No probe could be started for it: it is measured in this process when its turn comes.
+  bool here = false;
+  bool done = false;
+  /// The child's exit status once it has ended.
+  int status = kChildKilled;
+};
+
+// The systems of the run and the children measuring them.
+class SideBySideRun {
+ public:
+  SideBySideRun(RunContext& ctx, std::vector<std::string> entries)
+      : ctx_(ctx),
+        width_(std::max<std::size_t>(1, std::min<std::size_t>(ctx.parallel, entries.size()))),
+        children_(width_),
+        slotSystem_(width_, kNoSlot) {
+    systems_.resize(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) systems_[i].entry = std::move(entries[i]);
+  }
+
+  std::optional<int> Run() {
+    while (judged_ < systems_.size()) {
+      StartChildren();
+      while (judged_ < systems_.size() && systems_[judged_].done) {
+        if (std::optional<int> status = Judge(systems_[judged_])) {
+          EndChildren();
+          return status;
+        }
+        ++judged_;
+      }
+      if (judged_ == systems_.size()) break;
+      StartChildren();
+      ShowEarliestUnfinished();
+      TakeOutput(children_.WaitForOutput());
+    }
+    return std::nullopt;
+  }
+
+ private:
+  // Starts children for the next systems in listing order while slots are free.
+  void StartChildren() {
+    while (started_ < systems_.size()) {
+      const auto free = std::find(slotSystem_.begin(), slotSystem_.end(), kNoSlot);
+      if (free == slotSystem_.end()) return;
+      const std::size_t slot = static_cast<std::size_t>(free - slotSystem_.begin());
+      ListedSystem& system = systems_[started_];
+      SystemRequest request;
+      request.parentId = CurrentProcessId();
+      request.profileDirectory = ctx_.profileDirectory;
+      request.systemEntry = system.entry;
+      request.parameterText = ctx_.parameterText;
+      request.flavour = ctx_.hostFlavour;
+      request.verbose = ctx_.verboseMode;
+      if (children_.Start(slot, kSystemProbeArgument, FormatRequest(request))) {
+        system.slot = slot;
+        slotSystem_[slot] = started_;
+      } else {
+        system.here = true;
+        system.done = true;
+      }
+      ++started_;
+    }
+  }
+
+  // Takes what the child in `slot` has written; at the end of its output, its exit status.
+  void TakeOutput(std::size_t slot) {
+    ListedSystem& system = systems_[slotSystem_[slot]];
+    std::string bytes;
+    if (children_.Read(slot, bytes)) {
+      // A child whose report breaks the format is not listened to any longer.
+      if (!system.report.Feed(bytes)) children_.Kill(slot);
+      return;
+    }
+    system.status = children_.Finish(slot);
+    system.done = true;
+    system.slot = kNoSlot;
+    slotSystem_[slot] = kNoSlot;
+  }
+
+  // The deadline names the earliest unfinished system, in the step its child last entered.
+  void ShowEarliestUnfinished() {
+    const ListedSystem& system = systems_[judged_];
+    const SystemReport& report = system.report.Report();
+    if (report.operation.empty()) {
+      EnterStep(ctx_, "ReadSystemProfile", system.entry);
+    } else {
+      EnterStep(ctx_, report.operation,
+                report.destination.empty() ? system.entry : report.destination);
+    }
+  }
+
+  // Prints what the system's child printed and judges the system as the run in turn would;
+  // returns the exit status when the run ends with it.
+  std::optional<int> Judge(const ListedSystem& system) {
+    // Measured in turn, with the print lock free for the deadline while it waits on SAP.
+    if (system.here) return MeasureHere(ctx_, system.entry);
+    // Nothing of the deadline's may come between the pieces and the ending they belong to.
+    PrintGuard guard(ctx_.console.Lock());
+    ++ctx_.systemCount;
+    const SystemReport& report = system.report.Report();
+    for (const auto& [kind, text] : report.printed) {
+      if (kind == 'O') {
+        ctx_.console.Write(text);
+      } else {
+        ctx_.console.WriteError(text);
+      }
+    }
+    if (report.fatal && !report.broken) return FailRun(ctx_, *report.fatal);
+    std::string verdict;
+    if (report.verdict && !report.broken) {
+      verdict = *report.verdict;
+      if (verdict == kNoVerdict) return std::nullopt;
+    } else if (system.status == kExitRfcFailure && !report.broken) {
+      // The RFC library's failure report, which the child printed before it ended.
+      PrintEnding(ctx_, "", kExitRfcFailure);
+      return kExitRfcFailure;
+    } else {
+      verdict = kRfcFailure;
+    }
+    CountVerdict(ctx_, verdict);
+    if (ctx_.verboseMode) {
+      const std::string line = report.consoleLine
+                                   ? *report.consoleLine
+                                   : "* " + ctx_.clock.TimeOfDay() + " " + system.entry + ", , , , ";
+      ctx_.console.Write(VerdictLine(line, verdict));
+    }
+    return std::nullopt;
+  }
+
+  // Ends the children still running. A child ended while it was writing its copy of a
+  // per-destination file leaves that copy: it is removed while the child's id is still its own.
+  void EndChildren() {
+    for (std::size_t slot = 0; slot < width_; ++slot) {
+      if (slotSystem_[slot] == kNoSlot) continue;
+      children_.Kill(slot);
+      ctx_.files.Remove(TemporaryIniNameOf(children_.Id(slot)));
+      children_.Finish(slot);
+      slotSystem_[slot] = kNoSlot;
+    }
+  }
+
+  RunContext& ctx_;
+  std::size_t width_;
+  ChildProcesses children_;
+  std::vector<ListedSystem> systems_;
+  /// The system each slot's child measures, kNoSlot for a free slot.
+  std::vector<std::size_t> slotSystem_;
+  std::size_t started_ = 0;
+  std::size_t judged_ = 0;
+};
+
+}  // namespace
+
+FatalError ReadParallel(RunContext& ctx) {
+  static constexpr std::string_view kKeyword = "PARALLEL=";
+  const std::size_t at = ctx.parameterString.find(kKeyword);
+  if (at == std::string::npos) return std::nullopt;
+  const std::string value = TypedOptionValue(ctx, at + kKeyword.size());
+  unsigned count = 0;
+  bool whole = !value.empty();
+  for (char c : value) {
+    if (c < '0' || c > '9') {
+      whole = false;
+      break;
+    }
+    // Bounded: beyond the most the number is wrong however it goes on.
+    if (count <= kMostParallel) count = count * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (!whole || count < 1 || count > kMostParallel) {
+    return "Error 1035: Invalid Parallel " + value + " found...";
+  }
+  ctx.parallel = count;
+  return std::nullopt;
+}
+
+std::optional<int> MeasureSideBySide(RunContext& ctx) {
+  SideBySideRun run(ctx, TakeListedEntries(ctx));
+  return run.Run();
+}
+
+}  // namespace kelvoran
