@@ -1,7 +1,7 @@
 #include "driver/command_line.h"
 
 #include "driver/global_listing.h"
-#include "driver/parallel_run.h"
+#include "driver/parallel_keyword.h"
 #include "driver/run_deadline.h"
 #include "output/host_flavour.h"
 #include "run_context.h"

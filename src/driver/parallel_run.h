@@ -8,18 +8,11 @@
 #include <optional>
 
 #include "driver/fail_run.h"
+#include "driver/parallel_keyword.h"
 
 namespace kelvoran {
 
 struct RunContext;
-
-/// Most systems measured at the same time.
-inline constexpr unsigned kMostParallel = 64;
-
-/// Reads "PARALLEL=" from the option text: a whole number from 1 to 64, kept in `parallel`.
-/// Without the keyword the value read before (if any) stays. Anything else is Error 1035 with
-/// the value as typed.
-[[nodiscard]] FatalError ReadParallel(RunContext& ctx);
 
 /// Measures the listed systems side by side and judges them in listing order, leaving the
 /// counters for the summary; returns the exit status when the run ended early (a fatal

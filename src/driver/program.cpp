@@ -7,7 +7,7 @@
 #include "driver/command_line.h"
 #include "driver/global_listing.h"
 #include "driver/multi_run.h"
-#include "driver/parallel_run.h"
+#include "driver/parallel_keyword.h"
 #include "driver/profile_locator.h"
 #include "driver/run_deadline.h"
 #include "driver/single_run.h"
