@@ -36,9 +36,9 @@ const std::u16string* Find(const Parameters& parameters, const char* name) {
 // Adds the values of destination DEST from sapnwrfc.ini that the caller did not give; false
 // when the file has no such destination (a missing file has none).
 bool AddDestination(const Library& library, const std::u16string& name, Parameters& parameters) {
-  std::string text;
-  if (!simsap::ReadWholeFile(library.IniPath(), text)) return false;
-  const std::vector<IniDestination> destinations = ParseNwRfcIni(text);
+  const std::string* text = library.IniText();
+  if (text == nullptr) return false;
+  const std::vector<IniDestination> destinations = ParseNwRfcIni(*text);
   for (const IniDestination& destination : destinations) {
     if (Widen(destination.name) != name) continue;
     for (const auto& [key, value] : destination.values) parameters.emplace(key, Widen(value));

@@ -31,6 +31,15 @@ std::string Library::LandscapePath() const {
   return InDirectory(directory_, simsap::kLandscapeFileName);
 }
 
+const std::string* Library::IniText() const {
+  if (!iniText_) {
+    std::string text;
+    if (!simsap::ReadWholeFile(IniPath(), text)) return nullptr;
+    iniText_ = std::move(text);
+  }
+  return &*iniText_;
+}
+
 std::string Library::IniPath() const {
   return InDirectory(iniDirectory_ ? iniDirectory_ : directory_, "sapnwrfc.ini");
 }

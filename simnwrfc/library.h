@@ -46,9 +46,18 @@ class Library {
  public:
   /// Takes the landscape and sapnwrfc.ini from `directory` instead of the working directory
   /// (and the landscape file no longer from SIMRFC_LANDSCAPE).
-  void SetDirectory(std::string directory) { directory_ = std::move(directory); }
-  /// RfcSetIniPath: sapnwrfc.ini from `directory` from now on.
-  void SetIniDirectory(std::string directory) { iniDirectory_ = std::move(directory); }
+  void SetDirectory(std::string directory) {
+    directory_ = std::move(directory);
+    iniText_.reset();
+  }
+  /// RfcSetIniPath: sapnwrfc.ini from `directory` from now on, read anew at the next need.
+  void SetIniDirectory(std::string directory) {
+    iniDirectory_ = std::move(directory);
+    iniText_.reset();
+  }
+  /// The text of sapnwrfc.ini, read at the first need and kept, as SAP's library keeps it
+  /// until told its directory again (RfcSetIniPath); null while there is no file to read.
+  const std::string* IniText() const;
   std::string LandscapePath() const;
   std::string IniPath() const;
 
@@ -84,6 +93,7 @@ class Library {
   std::string InDirectory(const std::optional<std::string>& directory, const char* name) const;
 
   std::optional<std::string> directory_, iniDirectory_;
+  mutable std::optional<std::string> iniText_;
   std::optional<simsap::IndexedLandscape> landscape_;
   std::optional<std::tm> fixedTime_;
 };

@@ -132,6 +132,27 @@ TEST_F(NwLibraryTest, PerDestinationFileBecomesSapNwRfcIni) {
   }
 }
 
+// A global run opens one destination after another in one process. SAP's library may keep
+// sapnwrfc.ini once read (the simulated one does): each system's own file must reach it.
+TEST_F(NwLibraryTest, GlobalRunThroughTwoDestinations) {
+  ProbeDirectory dir;
+  dir.WriteLandscape(kSystem + "[QAS]\nASHOST = sapqas01\nSYSNR = 10\n"
+                               "LOGON = 100 MONI PrdMoni01\n");
+  ProfileSettings prd;
+  prd.hostname = "sapold01";
+  dir.WriteProfile("PRD.P00", prd);
+  ProfileSettings qas = prd;
+  qas.destination = "QAS";
+  dir.WriteProfile("QAS.P00", qas);
+  dir.Write("SapRfc.PRD", "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n");
+  dir.Write("SapRfc.QAS", "DEST=QAS\nASHOST=sapqas01\nSYSNR=10\n");
+  dir.Write("Almandor.Prf", "# Gsng: Two         PRD.P00#QAS.P00#\n");
+  const ProcessResult result = dir.Run({"x", "ITEM=Two,FLAVOUR=Tolvane"});
+  EXPECT_EQ(result.out, OnConsole("\n" + kDestinationLine + "* SapRfc.Ini.......: QAS<\n" +
+                                  "\n# (***) Two: NoSystems=2, Processed=2, Failed=0\n\n"));
+  EXPECT_EQ(result.status, 0);
+}
+
 TEST_F(NwLibraryTest, SapNwRfcIniThatCannotBeWritten) {
   ProbeDirectory dir;
   dir.WriteLandscape(kSystem);

@@ -111,6 +111,13 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
   {
     const SapRfcIniLock lock(ctx);
     if (!ReplaceLibraryFile(ctx, translated.ini, kNwRfcIniName)) return 0;
+    // The library may keep sapnwrfc.ini once read (a global run opens one destination after
+    // another): naming its directory again makes it read the file just written.
+    rfc.lastError = NwErrorInfo{};
+    EnterStep(ctx, "RfcSetIniPath");
+    if (RfcSetIniPath(ToSapText(".", CodePage::Latin1).c_str(), &rfc.lastError) != NW_OK) {
+      return 0;
+    }
     handle = Open(ctx, rfc);
   }
   return Logged(ctx, handle);

@@ -81,6 +81,7 @@ int NWRFC_CALL RfcGetChars(NwDataHandle container, const SapChar* name, SapChar*
                            unsigned bufferLength, NwErrorInfo* errorInfo);
 int NWRFC_CALL RfcGetInt(NwDataHandle container, const SapChar* name, int* value,
                          NwErrorInfo* errorInfo);
+int NWRFC_CALL RfcSetIniPath(const SapChar* pathName, NwErrorInfo* errorInfo);
 int NWRFC_CALL RfcGetString(NwDataHandle container, const SapChar* name, SapChar* stringBuffer,
                             unsigned bufferLength, unsigned* stringLength,
                             NwErrorInfo* errorInfo);
