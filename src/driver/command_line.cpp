@@ -60,6 +60,18 @@ std::string OptionValue(const RunContext& ctx, std::size_t start, std::size_t li
   return value;
 }
 
+std::optional<unsigned> WholeNumberUpTo(std::string_view value, unsigned most) {
+  unsigned number = 0;
+  if (value.empty()) return std::nullopt;
+  for (char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    // Bounded: beyond the most the number is wrong however it goes on.
+    if (number <= most) number = number * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (number < 1 || number > most) return std::nullopt;
+  return number;
+}
+
 std::string TypedOptionValue(const RunContext& ctx, std::size_t start) {
   std::size_t end = start;
   while (end < ctx.parameterString.size() && ctx.parameterString[end] != ' ' &&

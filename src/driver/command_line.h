@@ -2,6 +2,7 @@
 #ifndef KELVORAN_DRIVER_COMMAND_LINE_H
 #define KELVORAN_DRIVER_COMMAND_LINE_H
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,9 @@ std::string OptionValue(const RunContext& ctx, std::size_t start, std::size_t li
 
 /// An option value as typed: from `start` in the option text up to the first blank or comma.
 std::string TypedOptionValue(const RunContext& ctx, std::size_t start);
+
+/// `value` as a whole number from 1 to `most` (digits only, leading zeros allowed), or nothing.
+std::optional<unsigned> WholeNumberUpTo(std::string_view value, unsigned most);
 
 /// Applies the rule that makes GLOBAL (any case, with or without ".P00") a global run; true
 /// when it did.

@@ -32,20 +32,9 @@ FatalError ReadTimeout(RunContext& ctx) {
   const std::size_t at = ctx.parameterString.find(kKeyword);
   if (at == std::string::npos) return std::nullopt;
   const std::string value = TypedOptionValue(ctx, at + kKeyword.size());
-  unsigned seconds = 0;
-  bool whole = !value.empty();
-  for (char c : value) {
-    if (c < '0' || c > '9') {
-      whole = false;
-      break;
-    }
-    // Bounded: beyond the longest timeout the number is wrong however it goes on.
-    if (seconds <= kLongestTimeout) seconds = seconds * 10 + static_cast<unsigned>(c - '0');
-  }
-  if (!whole || seconds < 1 || seconds > kLongestTimeout) {
-    return "Error 1033: Invalid Timeout " + value + " found...";
-  }
-  ctx.timeoutSeconds = seconds;
+  const std::optional<unsigned> seconds = WholeNumberUpTo(value, kLongestTimeout);
+  if (!seconds) return "Error 1033: Invalid Timeout " + value + " found...";
+  ctx.timeoutSeconds = *seconds;
   return std::nullopt;
 }
 
