@@ -15,10 +15,6 @@ namespace kelvoran {
 class FolderLock;
 struct RunContext;
 
-/// The user and password widths the classic records pad to.
-inline constexpr std::size_t kUserWidth = 12;
-inline constexpr std::size_t kPasswordWidth = 10;
-
 /// Copies the profile's connection fields into `ctx.rfc.copies`; ",HOST=" and ",NO=" in the
 /// options replace host and system number (the value up to the next blank or comma).
 void CopyConnectionFields(RunContext& ctx);

@@ -13,6 +13,10 @@ namespace kelvoran {
 
 namespace {
 
+// The classic records carry user and password padded with blanks to these widths.
+constexpr std::size_t kUserWidth = 12;
+constexpr std::size_t kPasswordWidth = 10;
+
 char* PointerOrNull(std::string& text) { return text.empty() ? nullptr : text.data(); }
 
 // A value of the connect string: SAP's library reads it up to the next blank unless it is set
