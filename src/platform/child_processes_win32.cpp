@@ -156,10 +156,10 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
     std::wstring commandLine = L"\"" + program + L"\" ";
     for (char c : argument) commandLine += static_cast<wchar_t>(static_cast<unsigned char>(c));
     // Suspended until it is in the job: it never runs outside it. Its standard streams are
-    // pipes: it needs no console, and a probe started without one must not open one for each
-    // system.
+    // pipes and it uses no console: detached, it gets none, so that no console host is started
+    // for each system (one more process per system that could outlive a killed child).
     ready = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                           CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                           CREATE_SUSPENDED | DETACHED_PROCESS, nullptr, nullptr, &startup,
                            &info) != 0;
     if (ready && !AssignProcessToJobObject(state_->job, info.hProcess)) {
       TerminateProcess(info.hProcess, 1);

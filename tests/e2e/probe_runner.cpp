@@ -1,5 +1,7 @@
 #include "e2e/probe_runner.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -138,6 +140,88 @@ std::mutex& ProcessCreation() {
   return creation;
 }
 
+// Every process a test starts runs in a job of its own, with everything it starts in turn, so
+// that the test sees what outlives the program: a probe must leave nothing running (a process
+// left behind may hold a connection to SAP), and under Wine such a process would also keep the
+// test's own output open, so that CTest waits for it until its timeout.
+class RunJob {
+ public:
+  RunJob() {
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    if (job_ == nullptr) throw std::runtime_error("no job object for a test's process");
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  }
+  ~RunJob() {
+    TerminateJobObject(job_, 9);
+    CloseHandle(job_);
+  }
+  RunJob(const RunJob&) = delete;
+  RunJob& operator=(const RunJob&) = delete;
+
+  /// Puts a process created suspended in the job and lets it run.
+  void Start(const PROCESS_INFORMATION& process) {
+    if (!AssignProcessToJobObject(job_, process.hProcess)) {
+      TerminateProcess(process.hProcess, 9);
+      WaitForSingleObject(process.hProcess, INFINITE);
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+      throw std::runtime_error("a test's process cannot be put in its job");
+    }
+    ResumeThread(process.hThread);
+    CloseHandle(process.hThread);
+  }
+
+  /// The names of the job's processes still running after `grace` (a console host ends a
+  /// moment after its program); they are ended then.
+  std::string EndLeftProcesses(DWORD grace) {
+    const ULONGLONG until = GetTickCount64() + grace;
+    for (;;) {
+      JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+      if (!QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting,
+                                     sizeof accounting, nullptr) ||
+          accounting.ActiveProcesses == 0) {
+        return std::string();
+      }
+      if (GetTickCount64() >= until) break;
+      Sleep(20);
+    }
+    std::string names = ProcessNames();
+    TerminateJobObject(job_, 9);
+    return names.empty() ? "(unnamed)" : names;
+  }
+
+ private:
+  std::string ProcessNames() {
+    struct {
+      JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+      ULONG_PTR more[63];
+    } ids{};
+    ids.list.NumberOfAssignedProcesses = 64;
+    if (!QueryInformationJobObject(job_, JobObjectBasicProcessIdList, &ids, sizeof ids, nullptr))
+      return std::string();
+    std::string names;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return std::string();
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+      for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList && i < 64; ++i) {
+        if (ids.list.ProcessIdList[i] != entry.th32ProcessID) continue;
+        if (!names.empty()) names += ", ";
+        for (const wchar_t* c = entry.szExeFile; *c != L'\0'; ++c)
+          names += *c < 128 ? static_cast<char>(*c) : '?';
+      }
+    }
+    CloseHandle(snapshot);
+    return names;
+  }
+
+  HANDLE job_ = nullptr;
+};
+
 }  // namespace
 
 std::string ProbePath() { return BesideTestProgram(KELVORAN_TEST_PROBE); }
@@ -173,21 +257,24 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   startup.hStdError = err.Handle();
   PROCESS_INFORMATION process{};
   BOOL created = FALSE;
+  RunJob job;
   {
     std::lock_guard<std::mutex> lock(ProcessCreation());
     const HANDLE streams[] = {in.Handle(), out.Handle(), err.Handle()};
     for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                             CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
-                             directory.wstring().c_str(), &startup, &process);
+                             CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW | CREATE_SUSPENDED,
+                             environment.data(), directory.wstring().c_str(), &startup, &process);
     for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, 0);
   }
   if (!created) throw std::runtime_error("cannot start " + program);
+  job.Start(process);
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = 0;
   const BOOL known = GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  const std::string left = job.EndLeftProcesses(5000);
+  if (!left.empty()) ADD_FAILURE() << program << " left processes running after its end: " << left;
 
   ProcessResult result;
   result.out = out.ReadAll();
@@ -199,6 +286,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
 struct StartedProcess::Streams {
   StreamFile in, out, err;
+  RunJob job;
 };
 
 StartedProcess::StartedProcess(const std::string& program, const std::vector<std::string>& args,
@@ -218,12 +306,13 @@ StartedProcess::StartedProcess(const std::string& program, const std::vector<std
     std::lock_guard<std::mutex> lock(ProcessCreation());
     const HANDLE streams[] = {startup.hStdInput, startup.hStdOutput, startup.hStdError};
     for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                             nullptr, directory.wstring().c_str(), &startup, &process);
+    created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                             CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
+                             directory.wstring().c_str(), &startup, &process);
     for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, 0);
   }
   if (!created) throw std::runtime_error("cannot start " + program);
-  CloseHandle(process.hThread);
+  streams_->job.Start(process);
   handle_ = reinterpret_cast<long long>(process.hProcess);
   id_ = process.dwProcessId;
   running_ = true;
