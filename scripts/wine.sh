@@ -63,6 +63,17 @@ case "${1:-}" in
     exit 2
     ;;
   *)
-    exec "$wine" "$@"
+    # Every process Wine starts inherits the Unix standard error of the one that started it,
+    # also processes started by the program and Wine's own helpers. Were that CTest's pipe,
+    # a process that outlived the program would keep the test's output open and CTest would
+    # wait for it until the test's timeout: the program's standard error goes to a file, which
+    # is passed on when it ends. (The test runner itself fails a test whose program leaves a
+    # Windows process running.)
+    errors=$(mktemp)
+    trap 'rm -f "$errors"' EXIT
+    status=0
+    "$wine" "$@" 2>"$errors" || status=$?
+    cat "$errors" >&2
+    exit "$status"
     ;;
 esac
