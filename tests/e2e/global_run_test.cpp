@@ -35,14 +35,6 @@ constexpr const char* kLandscape =
 // The entry of an earlier run; a global run keeps the trace file.
 constexpr const char* kEarlierTrace = "T:0009 ======> left by an earlier run";
 
-ProfileSettings System(const char* destination, const char* host, const char* sysnr) {
-  ProfileSettings settings;
-  settings.destination = destination;
-  settings.hostname = host;
-  settings.sysnr = sysnr;
-  return settings;
-}
-
 // Replaces the value of the line that begins with `key`; an empty value drops the line.
 std::string WithSetting(std::string profile, const std::string& key, const std::string& value) {
   const std::size_t at = profile.find(key);

@@ -72,14 +72,6 @@ const Sensor kSensors[] = {
     {"KILLED", "PRD.P00#HNG.P00#QAS.P00#", "x,SYSLOG "},
 };
 
-ProfileSettings System(const char* destination, const char* host, const char* sysnr) {
-  ProfileSettings settings;
-  settings.destination = destination;
-  settings.hostname = host;
-  settings.sysnr = sysnr;
-  return settings;
-}
-
 // A sensor folder with the landscape, the profiles and the listing.
 class ParallelDirectory : public ProbeDirectory {
  public:

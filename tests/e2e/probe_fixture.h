@@ -26,6 +26,15 @@ struct ProfileSettings {
   std::string extcompany = "ACME";
 };
 
+/// The settings of a system reached directly, by its host and system number.
+inline ProfileSettings System(const char* destination, const char* host, const char* sysnr) {
+  ProfileSettings settings;
+  settings.destination = destination;
+  settings.hostname = host;
+  settings.sysnr = sysnr;
+  return settings;
+}
+
 /// The profile file for `settings`, with CR LF line ends.
 std::string ProfileText(const ProfileSettings& settings);
 

@@ -198,7 +198,6 @@ class RunJob {
       JOBOBJECT_BASIC_PROCESS_ID_LIST list;
       ULONG_PTR more[63];
     } ids{};
-    ids.list.NumberOfAssignedProcesses = 64;
     if (!QueryInformationJobObject(job_, JobObjectBasicProcessIdList, &ids, sizeof ids, nullptr))
       return std::string();
     std::string names;

@@ -14,6 +14,7 @@
 
 #include "simnwrfc/nwrfc_declarations.h"
 #include "simnwrfc/simnwrfc_control.h"
+#include "support/fixed_time.h"
 #include "support/temp_dir.h"
 
 namespace kelvoran {
@@ -67,17 +68,6 @@ inline RFC_ERROR_INFO Dirty() {
   return info;
 }
 
-inline std::tm FixedNwTestTime() {
-  std::tm time{};
-  time.tm_year = 2024 - 1900;
-  time.tm_mon = 9;
-  time.tm_mday = 7;
-  time.tm_hour = 10;
-  time.tm_min = 30;
-  time.tm_sec = 1;
-  return time;
-}
-
 /// The landscape most tests use: a healthy system and one with faults.
 inline const char* const kNwLandscape =
     "[PRD]\n"
@@ -101,7 +91,7 @@ class SimNwRfcTest : public ::testing::Test {
   void SetUp() override {
     SimNwRfcReset();
     SimNwRfcSetDirectory(dir_.Path().string().c_str());
-    SimNwRfcFixLocalTime(FixedNwTestTime());
+    SimNwRfcFixLocalTime(FixedTestTime());
   }
   void TearDown() override { SimNwRfcReset(); }
 

@@ -10,21 +10,10 @@
 #include <string>
 
 #include "simrfc_control.h"
+#include "support/fixed_time.h"
 #include "support/temp_dir.h"
 
 namespace kelvoran {
-
-/// 2024-10-07 10:30:01, the local time of every test.
-inline std::tm FixedTestTime() {
-  std::tm time{};
-  time.tm_year = 124;
-  time.tm_mon = 9;
-  time.tm_mday = 7;
-  time.tm_hour = 10;
-  time.tm_min = 30;
-  time.tm_sec = 1;
-  return time;
-}
 
 class SimLibraryTest : public ::testing::Test {
  protected:
