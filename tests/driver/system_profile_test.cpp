@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "support/content_stream.h"
 #include "support/test_context.h"
 
 namespace kelvoran {
@@ -15,13 +16,6 @@ const std::string kSecret12 = "\"31 V{a'bghyitx{y}rk&u`b";
 const std::string kOther99 = "\"61/Np{1ja~l|tpyjtka`:b|";
 // The stored form of "Secret12" with its first block character changed: the check fails.
 const std::string kWrongCheck = "\"31 W{a'bghyitx{y}rk&u`b";
-
-FilePtr FileHolding(const std::string& content) {
-  FilePtr file(std::tmpfile());
-  std::fwrite(content.data(), 1, content.size(), file.get());
-  std::rewind(file.get());
-  return file;
-}
 
 // A complete, usable profile; `eol` ends every line.
 std::string GoodProfile(const std::string& eol = "\r\n") {
@@ -85,7 +79,7 @@ ReadResult Read(const std::string& content, ProfileReading reading) {
   TestContext t;
   t.ctx.profileName = "PRD.P00";
   ReadResult result;
-  result.error = ReadSystemProfile(t.ctx, FileHolding(content), reading);
+  result.error = ReadSystemProfile(t.ctx, StreamHolding(content), reading);
   result.record = Describe(t.ctx);
   return result;
 }
@@ -342,7 +336,7 @@ TEST(SystemProfileTest, LongLinesAreReadInPieces) {
     SCOPED_TRACE(c.label);
     TestContext t;
     t.ctx.profileName = "PRD.P00";
-    EXPECT_EQ(ReadSystemProfile(t.ctx, FileHolding(c.profile), c.reading), c.error);
+    EXPECT_EQ(ReadSystemProfile(t.ctx, StreamHolding(c.profile), c.reading), c.error);
     EXPECT_EQ(t.ctx.profile.client, c.client);
     EXPECT_EQ(t.ctx.profileInvalid, false);
   }
@@ -386,7 +380,7 @@ TEST(SystemProfileTest, LengthLimitsOfEverySetting) {
       for (ProfileReading reading : {ProfileReading::Strict, ProfileReading::Lenient}) {
         TestContext t;
         t.ctx.profileName = "PRD.P00";
-        ASSERT_EQ(ReadSystemProfile(t.ctx, FileHolding(GoodProfile()), reading), std::nullopt);
+        ASSERT_EQ(ReadSystemProfile(t.ctx, StreamHolding(GoodProfile()), reading), std::nullopt);
         t.ctx.profile.*c.field = std::string(l.length, 'v');
         const FatalError error = ValidateSystemProfile(t.ctx, reading);
         if (reading == ProfileReading::Strict) {
@@ -417,7 +411,7 @@ TEST(SystemProfileTest, GatewayHostIsNeverCut) {
     profile.replace(profile.find("sapgw.example.com"), 17, host);
     TestContext t;
     t.ctx.profileName = "PRD.P00";
-    EXPECT_EQ(ReadSystemProfile(t.ctx, FileHolding(profile), ProfileReading::Strict), c.error);
+    EXPECT_EQ(ReadSystemProfile(t.ctx, StreamHolding(profile), ProfileReading::Strict), c.error);
     EXPECT_EQ(t.ctx.profile.gwhost, host);
   }
 }

@@ -3,12 +3,12 @@
 #ifndef KELVORAN_TESTS_SUPPORT_MEMORY_FILE_SYSTEM_H
 #define KELVORAN_TESTS_SUPPORT_MEMORY_FILE_SYSTEM_H
 
-#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "support/content_stream.h"
 
 namespace kelvoran {
 
@@ -22,11 +22,7 @@ class MemoryFileSystem : public FileSystem {
     probes_.push_back(path);
     const auto file = files_.find(path);
     if (file == files_.end() || mode[0] != 'r') return nullptr;
-    FilePtr stream(std::tmpfile());
-    if (!stream) return nullptr;
-    std::fwrite(file->second.data(), 1, file->second.size(), stream.get());
-    std::rewind(stream.get());
-    return stream;
+    return StreamHolding(file->second);
   }
   bool Remove(const std::string& path) override { return files_.erase(path) > 0; }
   bool Rename(const std::string& from, const std::string& to) override {
