@@ -5,9 +5,11 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
+#include "platform/process_start.h"
 #include "run_context.h"
 
 int main(int argc, char** argv) {
+  kelvoran::SettleProcessStart();
   kelvoran::DiskFileSystem files;
   kelvoran::SystemClock clock;
   kelvoran::FolderLock folderLock;

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-
+#include <vector>
 
 #include "output/host_flavour.h"
 #include "output/output_buffer.h"
@@ -31,6 +31,17 @@ namespace kelvoran {
 struct SystemProfile {
   std::string extcompany, destination, client, user, password, language, mode, hostname, sysnr,
       gwhost, gwservice;
+};
+
+/// A listed system's verdict in a global run, as its channel's value (",DETAIL").
+enum class ListedVerdict { Processed = 0, RfcFailure = 1, NotFound = 2, NoProfile = 3 };
+
+/// A listed system as the global run judged it.
+struct JudgedSystem {
+  std::string entry;
+  ListedVerdict verdict = ListedVerdict::NoProfile;
+  /// Why a system judged "Rfc Failure" failed its system check (",DETAIL" only).
+  std::string message;
 };
 
 /// Status texts of an RFC step.
@@ -101,6 +112,13 @@ struct RunContext {
   unsigned systemCount = 0;
   unsigned processedCount = 0;
   unsigned failedCount = 0;
+  /// ",DETAIL" in a global run, on the command line or among the sensor's options: a channel
+  /// per system, the failed systems named, and a system check that fails judges its system
+  /// instead of ending the run.
+  bool globalDetail = false;
+  /// Every listed system in listing order, as judged, and the longest measurement's time.
+  std::vector<JudgedSystem> judged;
+  std::uint64_t slowestMilliseconds = 0;
 
   // RFC steps.
   RfcState rfc;

@@ -17,23 +17,39 @@ namespace kelvoran {
 
 namespace {
 
-// Connects to, checks and queries the current system. Returns a fatal message when the run
-// must end; otherwise the verdict is read from `profileInvalid` and `callStatus`.
-FatalError MeasureSystem(RunContext& ctx) {
+// Connects to, checks and queries the current system. Leaves a fatal message in `outcome`
+// when the run must end; otherwise the verdict is read from `profileInvalid` and `callStatus`.
+void MeasureSystem(RunContext& ctx, ListedOutcome& outcome) {
   ctx.output.Clear();
   ctx.callStatus = kCallFailed;
   ctx.connectionHandle = OpenConnection(ctx);
   if (ctx.connectionHandle == 0) {
     ctx.profileInvalid = true;
-    return std::nullopt;
+    return;
   }
-  if (FatalError error = CheckMeasuredSystem(ctx)) return error;
+  if (FatalError error = CheckMeasuredSystem(ctx)) {
+    if (!ctx.globalDetail) {
+      outcome.fatal = std::move(error);
+      return;
+    }
+    // With ",DETAIL" one system cannot end the measurement of the others: it fails alone,
+    // and its message is kept to say why.
+    outcome.message = std::move(*error);
+    ctx.callStatus = kCallFailed;
+    CloseConnection(ctx);
+    return;
+  }
   ctx.callStatus = kCallFailed;
   QueryDb4Info(ctx, ctx.connectionHandle);
   // A system counts as found once its figures were read.
   if (ctx.callStatus == kCallOk) ctx.sensorFound = true;
   CloseConnection(ctx);
-  return std::nullopt;
+}
+
+ListedVerdict VerdictOf(std::string_view verdict) {
+  if (verdict == kProcessed) return ListedVerdict::Processed;
+  if (verdict == kNotFound) return ListedVerdict::NotFound;
+  return ListedVerdict::RfcFailure;
 }
 
 const char* Verdict(const RunContext& ctx) {
@@ -68,6 +84,7 @@ bool ReadListedProfile(RunContext& ctx, const std::string& entry) {
 }
 
 ListedOutcome MeasureListedSystem(RunContext& ctx) {
+  const std::uint64_t started = ctx.clock.Milliseconds();
   // The phase lasts to the end of the run: every system's check may scan the trace file.
   EnterRfcPhase(ctx);
   EnterStep(ctx, "RfcEnvironment",
@@ -75,21 +92,27 @@ ListedOutcome MeasureListedSystem(RunContext& ctx) {
   InstallRfcEnvironment(ctx);
 
   ListedOutcome outcome;
-  outcome.fatal = MeasureSystem(ctx);
+  MeasureSystem(ctx, outcome);
   if (!outcome.fatal) outcome.verdict = Verdict(ctx);
+  const std::uint64_t ended = ctx.clock.Milliseconds();
+  outcome.milliseconds = ended > started ? ended - started : 0;
   return outcome;
 }
 
 std::optional<int> MeasureHere(RunContext& ctx, const std::string& entry) {
   ++ctx.systemCount;
-  if (!ReadListedProfile(ctx, entry)) return std::nullopt;
-  const ListedOutcome outcome = MeasureListedSystem(ctx);
+  if (!ReadListedProfile(ctx, entry)) {
+    KeepSystemWithoutProfile(ctx, entry);
+    return std::nullopt;
+  }
+  ListedOutcome outcome = MeasureListedSystem(ctx);
   if (outcome.fatal) {
     const int status = FailRun(ctx, *outcome.fatal);
     CloseConnection(ctx);
     return status;
   }
-  CountVerdict(ctx, outcome.verdict);
+  NoteMeasurementTime(ctx, outcome.milliseconds);
+  JudgeListedSystem(ctx, entry, outcome.verdict, std::move(outcome.message));
   if (ctx.verboseMode) ctx.console.Write(VerdictLine(ctx.startBanner, outcome.verdict));
   // A failed query's message has served its purpose with the verdict; it must not end up in
   // the summary document in front of the text element.
@@ -97,12 +120,22 @@ std::optional<int> MeasureHere(RunContext& ctx, const std::string& entry) {
   return std::nullopt;
 }
 
-void CountVerdict(RunContext& ctx, std::string_view verdict) {
+void JudgeListedSystem(RunContext& ctx, const std::string& entry, std::string_view verdict,
+                       std::string message) {
   if (verdict == kProcessed) {
     ++ctx.processedCount;
   } else {
     ++ctx.failedCount;
   }
+  ctx.judged.push_back(JudgedSystem{entry, VerdictOf(verdict), std::move(message)});
+}
+
+void KeepSystemWithoutProfile(RunContext& ctx, const std::string& entry) {
+  ctx.judged.push_back(JudgedSystem{entry, ListedVerdict::NoProfile, std::string()});
+}
+
+void NoteMeasurementTime(RunContext& ctx, std::uint64_t milliseconds) {
+  if (milliseconds > ctx.slowestMilliseconds) ctx.slowestMilliseconds = milliseconds;
 }
 
 std::string VerdictLine(const std::string& consoleLine, std::string_view verdict) {

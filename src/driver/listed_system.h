@@ -4,6 +4,7 @@
 #ifndef KELVORAN_DRIVER_LISTED_SYSTEM_H
 #define KELVORAN_DRIVER_LISTED_SYSTEM_H
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,13 +25,22 @@ inline constexpr const char* kRfcFailure = "Rfc Failure";
 /// `startBanner`. False when the profile cannot be opened: the system is then only counted.
 bool ReadListedProfile(RunContext& ctx, const std::string& entry);
 
-/// Measures the system whose profile was just read: RFC phase, environment, connection,
-/// check and query. Returns its verdict, or in `fatal` the message the run ends with (the
-/// connection is then still open, for the caller to close once the message is printed).
+/// What measuring a listed system came to.
 struct ListedOutcome {
+  /// The verdict; null when the run ends with `fatal`.
   const char* verdict = nullptr;
+  /// The message the run ends with (the connection is then still open, for the caller to
+  /// close once the message is printed).
   FatalError fatal;
+  /// With ",DETAIL": the message of a system check that failed, whose system is judged
+  /// "Rfc Failure" (its connection closed) instead of ending the run.
+  std::string message;
+  /// How long the measurement took, from the RFC phase to the verdict.
+  std::uint64_t milliseconds = 0;
 };
+
+/// Measures the system whose profile was just read: RFC phase, environment, connection,
+/// check and query.
 ListedOutcome MeasureListedSystem(RunContext& ctx);
 
 /// Takes, measures and judges the listed system `entry` in this process, as the run in turn
@@ -38,8 +48,16 @@ ListedOutcome MeasureListedSystem(RunContext& ctx);
 /// (the fatal document printed, the connection closed). Returns the exit status of an ending.
 std::optional<int> MeasureHere(RunContext& ctx, const std::string& entry);
 
-/// Raises the counter that `verdict` belongs to.
-void CountVerdict(RunContext& ctx, std::string_view verdict);
+/// Judges the listed system `entry` with `verdict`: raises the counter it belongs to and keeps
+/// the system, with the message of a failed check, for the channels of ",DETAIL".
+void JudgeListedSystem(RunContext& ctx, const std::string& entry, std::string_view verdict,
+                       std::string message);
+
+/// Keeps a listed system whose profile could not be opened (counted in NoSystems only).
+void KeepSystemWithoutProfile(RunContext& ctx, const std::string& entry);
+
+/// Notes how long a system's measurement took: the run's slowest is shown with ",DETAIL".
+void NoteMeasurementTime(RunContext& ctx, std::uint64_t milliseconds);
 
 /// The line verbose mode prints for a judged system: an empty line, then its console line.
 std::string VerdictLine(const std::string& consoleLine, std::string_view verdict);

@@ -28,8 +28,8 @@ struct ListedSystem {
   ReportReader report;
   /// No probe could be started for it: it is measured in this process when its turn comes.
   bool here = false;
-  bool done = false;
-  /// The child's exit status once it has ended.
+  /// The child's output is closed: it has ended, with `status`.
+  bool ended = false;
   int status = kChildKilled;
 };
 
@@ -48,22 +48,24 @@ class SideBySideRun {
   std::optional<int> Run() {
     while (judged_ < systems_.size()) {
       StartChildren();
-      while (judged_ < systems_.size() && systems_[judged_].done) {
-        if (std::optional<int> status = Judge(systems_[judged_])) {
-          EndChildren();
-          return status;
-        }
-        ++judged_;
+      ListedSystem& system = systems_[judged_];
+      if (!system.here && !system.ended && !HasResult(system)) {
+        ShowEarliestUnfinished();
+        TakeOutput(children_.WaitForOutput());
+        continue;
       }
-      if (judged_ == systems_.size()) break;
-      StartChildren();
-      ShowEarliestUnfinished();
-      TakeOutput(children_.WaitForOutput());
+      if (std::optional<int> status = Judge(system)) return status;
+      ++judged_;
     }
     return std::nullopt;
   }
 
  private:
+  // A report with its result, verdict or fatal ending, can be judged before its child ends.
+  static bool HasResult(const ListedSystem& system) {
+    return system.report.Ended() && !system.report.Report().broken;
+  }
+
   // Starts children for the next systems in listing order while slots are free.
   void StartChildren() {
     while (started_ < systems_.size()) {
@@ -78,12 +80,12 @@ class SideBySideRun {
       request.parameterText = ctx_.parameterText;
       request.flavour = ctx_.hostFlavour;
       request.verbose = ctx_.verboseMode;
+      request.detail = ctx_.globalDetail;
       if (children_.Start(slot, kSystemProbeArgument, FormatRequest(request))) {
         system.slot = slot;
         slotSystem_[slot] = started_;
       } else {
         system.here = true;
-        system.done = true;
       }
       ++started_;
     }
@@ -99,7 +101,7 @@ class SideBySideRun {
       return;
     }
     system.status = children_.Finish(slot);
-    system.done = true;
+    system.ended = true;
     system.slot = kNoSlot;
     slotSystem_[slot] = kNoSlot;
   }
@@ -116,27 +118,45 @@ class SideBySideRun {
     }
   }
 
-  // Prints what the system's child printed and judges the system as the run in turn would;
-  // returns the exit status when the run ends with it.
-  std::optional<int> Judge(const ListedSystem& system) {
-    // Measured in turn, with the print lock free for the deadline while it waits on SAP.
-    if (system.here) return MeasureHere(ctx_, system.entry);
-    // Nothing of the deadline's may come between the pieces and the ending they belong to.
-    PrintGuard guard(ctx_.console.Lock());
-    ++ctx_.systemCount;
-    const SystemReport& report = system.report.Report();
-    for (const auto& [kind, text] : report.printed) {
+  void Print(const PrintedPieces& pieces) {
+    for (const auto& [kind, text] : pieces) {
       if (kind == 'O') {
         ctx_.console.Write(text);
       } else {
         ctx_.console.WriteError(text);
       }
     }
-    if (report.fatal && !report.broken) return FailRun(ctx_, *report.fatal);
+  }
+
+  // Prints what the system's child printed and judges the system as the run in turn would,
+  // as soon as its result is there; returns the exit status when the run ends with it.
+  std::optional<int> Judge(ListedSystem& system) {
+    // Measured in turn, with the print lock free for the deadline while it waits on SAP.
+    if (system.here) return MeasureHere(ctx_, system.entry);
+    const SystemReport& report = system.report.Report();
+    {
+      // Nothing of the deadline's may come between the pieces and the ending they belong to.
+      PrintGuard guard(ctx_.console.Lock());
+      ++ctx_.systemCount;
+      Print(report.printed);
+      if (!report.broken && report.fatal) {
+        FailRun(ctx_, *report.fatal);
+      } else {
+        return JudgeVerdict(system);
+      }
+    }
+    return EndWithFatalSystem(system);
+  }
+
+  std::optional<int> JudgeVerdict(const ListedSystem& system) {
+    const SystemReport& report = system.report.Report();
     std::string verdict;
     if (report.verdict && !report.broken) {
       verdict = *report.verdict;
-      if (verdict == kNoVerdict) return std::nullopt;
+      if (verdict == kNoVerdict) {
+        KeepSystemWithoutProfile(ctx_, system.entry);
+        return std::nullopt;
+      }
     } else if (system.status == kExitRfcFailure && !report.broken) {
       // The RFC library's failure report, which the child printed before it ended.
       PrintEnding(ctx_, "", kExitRfcFailure);
@@ -144,7 +164,9 @@ class SideBySideRun {
     } else {
       verdict = kRfcFailure;
     }
-    CountVerdict(ctx_, verdict);
+    if (report.milliseconds) NoteMeasurementTime(ctx_, *report.milliseconds);
+    JudgeListedSystem(ctx_, system.entry, verdict,
+                      report.broken ? std::string() : report.message.value_or(std::string()));
     if (ctx_.verboseMode) {
       const std::string line = report.consoleLine
                                    ? *report.consoleLine
@@ -154,14 +176,33 @@ class SideBySideRun {
     return std::nullopt;
   }
 
-  // Ends the children still running. A child ended while it was writing its copy of a
-  // per-destination file leaves that copy: it is removed while the child's id is still its own.
-  void EndChildren() {
+  // The run has ended with the fatal system's document. As in turn, nothing of the later
+  // systems counts any more, but the fatal system's connection is still to be closed: its
+  // child is heard to its end, and what closing prints (the library's failure report) ends the
+  // run as it would in turn. Until then the deadline, if it strikes, adds nothing.
+  int EndWithFatalSystem(ListedSystem& system) {
+    EndChildren(system.slot);
+    while (!system.ended) TakeOutput(children_.WaitForOutput());
+    const SystemReport& report = system.report.Report();
+    PrintGuard guard(ctx_.console.Lock());
+    Print(report.printedAfterResult);
+    if (system.status == kExitRfcFailure && !report.broken) {
+      PrintEnding(ctx_, "", kExitRfcFailure);
+      return kExitRfcFailure;
+    }
+    return kExitError;
+  }
+
+  // Ends the children still running but the one in `keep`. A child ended while it was writing
+  // its copy of a per-destination file leaves that copy: it is removed while the child's id is
+  // still its own.
+  void EndChildren(std::size_t keep) {
     for (std::size_t slot = 0; slot < width_; ++slot) {
-      if (slotSystem_[slot] == kNoSlot) continue;
+      if (slotSystem_[slot] == kNoSlot || slot == keep) continue;
       children_.Kill(slot);
       ctx_.files.Remove(TemporaryIniNameOf(children_.Id(slot)));
       children_.Finish(slot);
+      systems_[slotSystem_[slot]].slot = kNoSlot;
       slotSystem_[slot] = kNoSlot;
     }
   }

@@ -81,6 +81,11 @@ void PrintEnding(RunContext& ctx, std::string_view document, int status) {
   ctx.deadlineView.endedWith = status;
 }
 
+void MarkLastDocumentOut(RunContext& ctx, int status) {
+  PrintGuard guard(ctx.console.Lock());
+  ctx.deadlineView.endedWith = status;
+}
+
 std::string TimeoutMessage(const DeadlineView& view) {
   return "Error 1032: Timeout after " + std::to_string(view.seconds) + " s in " +
          view.operation + " for " + view.destination + " !";

@@ -41,6 +41,10 @@ void PrintEnvelopeOpening(RunContext& ctx, std::string_view text);
 /// Prints the run's last document and notes that the run has ended with `status`.
 void PrintEnding(RunContext& ctx, std::string_view document, int status);
 
+/// Notes that the run's last document is out and the run ends with `status`, where another
+/// process printed it (a system probe's fatal ending, which its parent prints).
+void MarkLastDocumentOut(RunContext& ctx, int status);
+
 /// "Error 1032: Timeout after <n> s in <operation> for <destination> !"
 std::string TimeoutMessage(const DeadlineView& view);
 

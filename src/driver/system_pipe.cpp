@@ -9,7 +9,7 @@ namespace {
 constexpr std::size_t kLongestLength = 7;  // digits of kLongestRecord
 
 // The kinds of a request, each a bit of RequestReader::seen_.
-constexpr const char kRequestKinds[] = "IDSPFV";
+constexpr const char kRequestKinds[] = "IDSPFVG";
 
 bool IsVerdict(std::string_view text) {
   return text == "Processed" || text == "Not Found" || text == "Rfc Failure" || text == kNoVerdict;
@@ -101,7 +101,8 @@ std::string FormatRequest(const SystemRequest& request) {
          FormatRecord('D', request.profileDirectory) + FormatRecord('S', request.systemEntry) +
          FormatRecord('P', request.parameterText) +
          FormatRecord('F', HostFlavourName(request.flavour)) +
-         FormatRecord('V', request.verbose ? "1" : "0") + FormatRecord('E', "");
+         FormatRecord('V', request.verbose ? "1" : "0") +
+         FormatRecord('G', request.detail ? "1" : "0") + FormatRecord('E', "");
 }
 
 bool RequestReader::Feed(std::string_view bytes) {
@@ -146,7 +147,7 @@ bool RequestReader::Feed(std::string_view bytes) {
       }
       default:
         broken_ = value != "0" && value != "1";
-        request_.verbose = value == "1";
+        (record->kind == 'V' ? request_.verbose : request_.detail) = value == "1";
         break;
     }
   }
@@ -167,17 +168,32 @@ bool ReportReader::Feed(std::string_view bytes) {
   while (!report_.broken) {
     std::optional<PipeRecord> record = records_.Next();
     if (!record) break;
+    std::string& value = record->payload;
     if (Ended()) {
+      // After a fatal ending the child closes its connection: its steps and what that prints
+      // (the library's failure report) still come. Nothing comes after a verdict.
+      if (report_.fatal && std::strchr("ANOW", record->kind) != nullptr) {
+        if (record->kind == 'A') report_.operation = std::move(value);
+        if (record->kind == 'N') report_.destination = std::move(value);
+        if (record->kind == 'O' || record->kind == 'W') {
+          report_.printedAfterResult.emplace_back(record->kind, std::move(value));
+        }
+        continue;
+      }
       report_.broken = true;
       break;
     }
-    std::string& value = record->payload;
     switch (record->kind) {
       case 'A': report_.operation = std::move(value); break;
       case 'N': report_.destination = std::move(value); break;
       case 'L': report_.consoleLine = std::move(value); break;
       case 'O':
       case 'W': report_.printed.emplace_back(record->kind, std::move(value)); break;
+      case 'T':
+        report_.milliseconds = ReadNumber(value, 0xFFFFFFFFul);
+        report_.broken = !report_.milliseconds;
+        break;
+      case 'M': report_.message = std::move(value); break;
       case 'R':
         if (IsVerdict(value)) {
           report_.verdict = std::move(value);

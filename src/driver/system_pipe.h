@@ -7,15 +7,20 @@
 ///
 /// The request (parent to child), each kind once, in any order, then E:
 ///   I parent's process id   D profile directory   S system entry (profile file name)
-///   P option text           F host flavour name   V verbose mode, "0" or "1"   E (empty) end
-/// The report (child to parent), in the order of events, ending with R or X:
+///   P option text           F host flavour name   V verbose mode, "0" or "1"
+///   G ",DETAIL" in force for the global run, "0" or "1"                         E (empty) end
+/// The report (child to parent), in the order of events; its result is R or X:
 ///   A operation entered     N destination measured (both for the parent's deadline)
 ///   L the system's console line (after its profile was read)
 ///   O text for standard output   W text for standard error
+///   T milliseconds the measurement took   M message of a failed system check (",DETAIL")
 ///   R verdict: "Processed", "Not Found", "Rfc Failure", or "None" (profile cannot be opened)
 ///   X fatal message: the run ends with it as the sequential run would
-/// A child that ends without R or X has either printed the RFC library's failure report in its
-/// O records (exit status 1) or died; the parent judges it from its exit status.
+/// After X the child closes its connection and ends, and only A, N, O and W may follow: the
+/// step it is in, and what closing printed (the RFC library's failure report). Nothing follows
+/// R, which comes after the connection is closed. A child that ends without R or X has either
+/// printed the RFC library's failure report in its O records (exit status 1) or died; the
+/// parent judges it from its exit status.
 #ifndef KELVORAN_DRIVER_SYSTEM_PIPE_H
 #define KELVORAN_DRIVER_SYSTEM_PIPE_H
 
@@ -71,6 +76,7 @@ struct SystemRequest {
   std::string parameterText;
   HostFlavour flavour = HostFlavour::ExeXml;
   bool verbose = false;
+  bool detail = false;
 };
 
 std::string FormatRequest(const SystemRequest& request);
@@ -92,18 +98,25 @@ class RequestReader {
   bool broken_ = false;
 };
 
+/// Standard output ('O') and standard error ('W') pieces, in the order they were written.
+using PrintedPieces = std::vector<std::pair<char, std::string>>;
+
 /// A system's outcome as its child reported it.
 struct SystemReport {
-  /// Standard output ('O') and standard error ('W') pieces, in the order they were written.
-  std::vector<std::pair<char, std::string>> printed;
+  /// What the child printed before its result, and after it (closing after a fatal ending).
+  PrintedPieces printed;
+  PrintedPieces printedAfterResult;
   std::optional<std::string> consoleLine;
   /// The last operation and destination entered ('A', 'N').
   std::string operation;
   std::string destination;
+  /// T: how long the measurement took; M: a failed system check's message (",DETAIL").
+  std::optional<unsigned long> milliseconds;
+  std::optional<std::string> message;
   /// R: one of the four verdict texts; X: the fatal message. Neither: no result.
   std::optional<std::string> verdict;
   std::optional<std::string> fatal;
-  /// The report broke the format, or went on after its result.
+  /// The report broke the format, or went on after its result with more than A, N, O or W.
   bool broken = false;
 };
 

@@ -7,6 +7,7 @@
 
 #include "driver/command_line.h"
 #include "driver/listed_system.h"
+#include "driver/run_deadline.h"
 #include "driver/system_pipe.h"
 #include "platform/child_processes.h"
 #include "platform/console.h"
@@ -64,6 +65,7 @@ int RunSystemProbe(FileSystem& files, Clock& clock, FolderLock& folderLock) {
   ctx.envelopeOpen = true;
   ctx.hostFlavour = request->flavour;
   ctx.verboseMode = request->verbose;
+  ctx.globalDetail = request->detail;
   ctx.profileDirectory = request->profileDirectory;
   ctx.parameterText = request->parameterText;
   RebuildParameterString(ctx);
@@ -78,12 +80,16 @@ int RunSystemProbe(FileSystem& files, Clock& clock, FolderLock& folderLock) {
   const ListedOutcome outcome = MeasureListedSystem(ctx);
   if (outcome.fatal) {
     WriteToParent(FormatRecord('X', *outcome.fatal));
-    // The report ends with its result: closing is no step of the parent's concern.
-    ctx.reportStep = nullptr;
+    // The run's last document is out with the parent's judgement; closing follows it, as in
+    // the run in turn, and the parent goes on reading until this probe has ended: the steps
+    // of closing for its deadline, and what closing prints (a failure report of the library).
+    MarkLastDocumentOut(ctx, kExitError);
     CloseConnection(ctx);
     return kExitError;
   }
-  WriteToParent(FormatRecord('R', outcome.verdict));
+  std::string result = FormatRecord('T', std::to_string(outcome.milliseconds));
+  if (!outcome.message.empty()) result += FormatRecord('M', outcome.message);
+  WriteToParent(result + FormatRecord('R', outcome.verdict));
   return kExitCompleted;
 }
 

@@ -1,6 +1,7 @@
 // Child processes on POSIX systems: posix_spawn with the two pipes as standard input and
 // output, poll for their output, SIGKILL to end them. Every pipe end of the parent is
-// close-on-exec, so a child inherits only its own two.
+// close-on-exec, so a child inherits only its own two, and every other descriptor above
+// standard error is closed in the child where the C library can do that (glibc 2.34 on).
 #ifndef _WIN32
 
 #include <cerrno>
@@ -109,6 +110,11 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
   posix_spawnattr_init(&attributes);
   posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+  // The probe may have inherited descriptors from its starter without close-on-exec (a
+  // monitor's end of its output pipe): the child gets none of them, only its three streams.
+  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+#endif
   sigset_t defaults;
   sigemptyset(&defaults);
   sigaddset(&defaults, SIGPIPE);

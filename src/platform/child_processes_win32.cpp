@@ -73,6 +73,84 @@ void StartRead(ChildSlot& s) {
   }
 }
 
+
+// The attributes a child is created with: it inherits only the handles named (its standard
+// streams), none of the parent's others (the monitor's output pipe among them, which a child
+// must never keep open), and it is created inside the job, where Windows can do that
+// (Windows 10 and later). Null where the system has no attribute lists.
+class ChildAttributes {
+ public:
+  ChildAttributes(HANDLE* handles, std::size_t count, HANDLE* job) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 2, 0, &size);
+    storage_.resize(size);
+    list_ = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+    if (size == 0 || !InitializeProcThreadAttributeList(list_, 2, 0, &size)) {
+      list_ = nullptr;
+      return;
+    }
+    if (!UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles,
+                                   count * sizeof(HANDLE), nullptr, nullptr)) {
+      DeleteProcThreadAttributeList(list_);
+      list_ = nullptr;
+      return;
+    }
+    inJob_ = UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_JOB_LIST, job,
+                                       sizeof(HANDLE), nullptr, nullptr) != 0;
+  }
+  ~ChildAttributes() {
+    if (list_ != nullptr) DeleteProcThreadAttributeList(list_);
+  }
+  ChildAttributes(const ChildAttributes&) = delete;
+  ChildAttributes& operator=(const ChildAttributes&) = delete;
+
+  LPPROC_THREAD_ATTRIBUTE_LIST List() const { return list_; }
+  /// The child is created inside the job.
+  bool InJob() const { return list_ != nullptr && inJob_; }
+
+ private:
+  std::vector<char> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+  bool inJob_ = false;
+};
+
+// Starts the probe's executable with the standard streams `streams` (input, output and, when
+// `count` is 3, error) in `job`, running. A Windows that cannot create the child inside the job
+// gets it created suspended, put in the job and only then let run, so that it never runs
+// outside it. Its standard streams are pipes and it uses no console: detached, it gets none, so
+// that no console host is started for each system (one more process per system that could
+// outlive a killed child).
+bool CreateChild(const std::wstring& program, std::wstring& commandLine, HANDLE* streams,
+                 std::size_t count, HANDLE job, PROCESS_INFORMATION& info) {
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+  startup.StartupInfo.hStdInput = streams[0];
+  startup.StartupInfo.hStdOutput = streams[1];
+  startup.StartupInfo.hStdError = count > 2 ? streams[2] : nullptr;
+  HANDLE jobs[1] = {job};
+  const ChildAttributes attributes(streams, count, jobs);
+  startup.lpAttributeList = attributes.List();
+  DWORD flags = DETACHED_PROCESS;
+  if (attributes.List() != nullptr) flags |= EXTENDED_STARTUPINFO_PRESENT;
+  if (!attributes.InJob()) flags |= CREATE_SUSPENDED;
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+                      nullptr, nullptr, &startup.StartupInfo, &info)) {
+    return false;
+  }
+  if (!attributes.InJob()) {
+    if (!AssignProcessToJobObject(job, info.hProcess)) {
+      TerminateProcess(info.hProcess, 1);
+      WaitForSingleObject(info.hProcess, INFINITE);
+      CloseHandle(info.hThread);
+      CloseHandle(info.hProcess);
+      return false;
+    }
+    ResumeThread(info.hThread);
+  }
+  return true;
+}
+
 }  // namespace
 
 struct ChildProcesses::State {
@@ -147,27 +225,11 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
   }
   PROCESS_INFORMATION info{};
   if (ready) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = childInput;
-    startup.hStdOutput = childOutput;
-    startup.hStdError = childError;
     std::wstring commandLine = L"\"" + program + L"\" ";
     for (char c : argument) commandLine += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    // Suspended until it is in the job: it never runs outside it. Its standard streams are
-    // pipes and it uses no console: detached, it gets none, so that no console host is started
-    // for each system (one more process per system that could outlive a killed child).
-    ready = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                           CREATE_SUSPENDED | DETACHED_PROCESS, nullptr, nullptr, &startup,
-                           &info) != 0;
-    if (ready && !AssignProcessToJobObject(state_->job, info.hProcess)) {
-      TerminateProcess(info.hProcess, 1);
-      WaitForSingleObject(info.hProcess, INFINITE);
-      CloseHandle(info.hThread);
-      CloseHandle(info.hProcess);
-      ready = false;
-    }
+    HANDLE streams[3] = {childInput, childOutput, childError};
+    ready = CreateChild(program, commandLine, streams, childError != nullptr ? 3 : 2,
+                        state_->job, info);
   }
   CloseAndClear(childOutput);
   CloseAndClear(childInput);
@@ -178,7 +240,6 @@ bool ChildProcesses::Start(std::size_t slot, std::string_view argument, std::str
     CloseAndClear(event);
     return false;
   }
-  ResumeThread(info.hThread);
   CloseHandle(info.hThread);
 
   s.process = info.hProcess;

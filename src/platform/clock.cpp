@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -13,6 +14,12 @@ std::string SystemClock::LocalTimeOfDay(std::time_t time) {
   std::snprintf(text, sizeof text, "%02d:%02d:%02d", local->tm_hour % 100, local->tm_min % 100,
                 local->tm_sec % 100);
   return text;
+}
+
+std::uint64_t SystemClock::Milliseconds() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 }  // namespace kelvoran

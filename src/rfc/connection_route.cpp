@@ -9,6 +9,7 @@
 #include "rfc/connection.h"
 #include "rfc/temporary_ini.h"
 #include "run_context.h"
+#include "step_report.h"
 
 namespace kelvoran {
 
@@ -128,7 +129,11 @@ bool ReplaceLibraryFile(RunContext& ctx, std::string_view content, const char* t
 }
 
 SapRfcIniLock::SapRfcIniLock(RunContext& ctx) : lock_(ctx.folderLock) {
-  if (lock_ != nullptr) lock_->LockExclusive(FolderLockRange::SapRfcIni);
+  if (lock_ == nullptr) return;
+  // Another probe of the folder may hold the lock while its system is slow to open: a
+  // deadline that strikes meanwhile says that this probe waits, not on what.
+  EnterStep(ctx, kWaitingForSapRfcIni);
+  lock_->LockExclusive(FolderLockRange::SapRfcIni);
 }
 
 SapRfcIniLock::~SapRfcIniLock() {

@@ -42,6 +42,9 @@ void AnnounceDestinationRoute(RunContext& ctx);
 bool ReplaceLibraryFile(RunContext& ctx, std::FILE* source, const char* target);
 bool ReplaceLibraryFile(RunContext& ctx, std::string_view content, const char* target);
 
+/// The step a probe is in while it waits for the folder's SapRfc.ini lock.
+inline constexpr const char* kWaitingForSapRfcIni = "waiting for SapRfc.ini";
+
 /// The folder's SapRfc.ini lock, held for the life of this object. Where the lock file cannot
 /// be used the probe goes on unguarded, as a probe alone in its folder needs no lock.
 class SapRfcIniLock {

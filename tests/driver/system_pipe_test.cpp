@@ -17,6 +17,7 @@ SystemRequest SampleRequest() {
   request.parameterText = std::string("Item=A:B ,SYSLOG\n12:x\r\n") + '\0' + "end";
   request.flavour = HostFlavour::Vistrel;
   request.verbose = true;
+  request.detail = true;
   return request;
 }
 
@@ -36,6 +37,7 @@ TEST(SystemPipeTest, RequestArrivesWholeInAnyPieces) {
     EXPECT_EQ(got->parameterText, sent.parameterText);
     EXPECT_EQ(got->flavour, sent.flavour);
     EXPECT_EQ(got->verbose, sent.verbose);
+    EXPECT_EQ(got->detail, sent.detail);
   }
 }
 
@@ -59,6 +61,7 @@ TEST(SystemPipeTest, BrokenStreams) {
       {"repeated kind", withoutEnd + "S1:x\n"},
       {"unknown flavour", "F3:PRT\n"},
       {"verbose neither 0 nor 1", "V3:yes\n"},
+      {"detail neither 0 nor 1", "G1:2\n"},
       {"process id not a number", "I2:4a\n"},
       {"process id beyond 32 bits", "I10:4294967296\n"},
       {"payload on the end", withoutEnd + "E1:x\n"},
@@ -83,7 +86,9 @@ TEST(SystemPipeTest, ReportInOrder) {
                             FormatRecord('L', "* 10:00:00 PRD.P00, h, PRD, 00, 100") +
                             FormatRecord('O', "* SapRfc.Ini.......: PRD<\n") +
                             FormatRecord('W', "warning\n") + FormatRecord('O', "") +
-                            FormatRecord('A', "RfcReceive") + FormatRecord('R', "Rfc Failure");
+                            FormatRecord('A', "RfcReceive") + FormatRecord('T', "1234") +
+                            FormatRecord('M', "Error 1018: DataBase mismatch !") +
+                            FormatRecord('R', "Rfc Failure");
   ReportReader reader;
   ASSERT_TRUE(reader.Feed(bytes));
   const SystemReport& report = reader.Report();
@@ -95,7 +100,25 @@ TEST(SystemPipeTest, ReportInOrder) {
       {'O', "* SapRfc.Ini.......: PRD<\n"}, {'W', "warning\n"}, {'O', ""}};
   EXPECT_EQ(report.printed, printed);
   EXPECT_EQ(report.verdict, "Rfc Failure");
+  EXPECT_EQ(report.milliseconds, 1234ul);
+  EXPECT_EQ(report.message, "Error 1018: DataBase mismatch !");
   EXPECT_FALSE(report.fatal);
+}
+
+// A fatal ending is the result; closing the connection comes after it, with its steps and
+// what it prints (the library's failure report), kept apart from what came before.
+TEST(SystemPipeTest, ReportGoesOnAfterAFatalEnding) {
+  const std::string bytes = FormatRecord('O', "before") + FormatRecord('X', "Error 1018") +
+                            FormatRecord('A', "RfcClose") + FormatRecord('O', "RFC error\n") +
+                            FormatRecord('W', "w");
+  ReportReader reader;
+  ASSERT_TRUE(reader.Feed(bytes));
+  const SystemReport& report = reader.Report();
+  EXPECT_TRUE(reader.Ended());
+  EXPECT_EQ(report.fatal, "Error 1018");
+  EXPECT_EQ(report.operation, "RfcClose");
+  EXPECT_EQ(report.printed, (PrintedPieces{{'O', "before"}}));
+  EXPECT_EQ(report.printedAfterResult, (PrintedPieces{{'O', "RFC error\n"}, {'W', "w"}}));
 }
 
 TEST(SystemPipeTest, BrokenReports) {
@@ -105,8 +128,10 @@ TEST(SystemPipeTest, BrokenReports) {
   };
   const Row rows[] = {
       {"unknown verdict", FormatRecord('R', "Fine")},
-      {"anything after the verdict", FormatRecord('R', "Processed") + FormatRecord('O', "x")},
-      {"anything after the fatal message", FormatRecord('X', "Error 1018") + FormatRecord('A', "")},
+      {"anything after the verdict", FormatRecord('R', "Processed") + FormatRecord('A', "x")},
+      {"a verdict after the fatal message", FormatRecord('X', "Error 1018") + FormatRecord('R', "Processed")},
+      {"a console line after the fatal message", FormatRecord('X', "E") + FormatRecord('L', "")},
+      {"a time that is no number", FormatRecord('T', "12ms")},
       {"a kind of the request", FormatRecord('E', "")},
       {"not a record", "<Prtg>\n"},
   };

@@ -40,7 +40,18 @@ constexpr const char* kLandscape =
     "[SL1]\nASHOST = sapsl1\nSYSNR = 81\nLOGON = 100 MONI PrdMoni01\nDELAY_OPEN = 1500\n"
     "[SL2]\nASHOST = sapsl2\nSYSNR = 82\nLOGON = 100 MONI PrdMoni01\nDELAY_OPEN = 1500\n"
     "[SL3]\nASHOST = sapsl3\nSYSNR = 83\nLOGON = 100 MONI PrdMoni01\nDELAY_OPEN = 1500\n"
-    "[SL4]\nASHOST = sapsl4\nSYSNR = 84\nLOGON = 100 MONI PrdMoni01\nDELAY_OPEN = 1500\n";
+    "[SL4]\nASHOST = sapsl4\nSYSNR = 84\nLOGON = 100 MONI PrdMoni01\nDELAY_OPEN = 1500\n"
+    // Closing fails in the library, or never returns: on a measured system (CLF, CLH) and on
+    // one that ends the run (ORF, ORH). HGX, reached through its per-destination file, never
+    // answers its logon.
+    "[CLF]\nASHOST = sapclf\nSYSNR = 91\nLOGON = 100 MONI PrdMoni01\nFAIL_HANDLER = RfcClose\n"
+    "ERROR_KEY = RFC_ERROR_COMMUNICATION\nERROR_MESSAGE = connection reset while closing\n"
+    "[CLH]\nASHOST = sapclh\nSYSNR = 92\nLOGON = 100 MONI PrdMoni01\nHANG = RfcClose\n"
+    "[ORF]\nASHOST = saporf\nSYSNR = 93\nLOGON = 100 MONI PrdMoni01\nRFCDBSYS = ORACLE\n"
+    "FAIL_HANDLER = RfcClose\nERROR_MESSAGE = connection reset while closing\n"
+    "[ORH]\nASHOST = saporh\nSYSNR = 94\nLOGON = 100 MONI PrdMoni01\nRFCDBSYS = ORACLE\n"
+    "HANG = RfcClose\n"
+    "[HGX]\nASHOST = saphgx\nSYSNR = 95\nLOGON = 100 MONI PrdMoni01\nHANG = RfcOpenEx\n";
 
 // The sensors of the listing: name, server listing and the sensor's own options.
 struct Sensor {
@@ -70,6 +81,17 @@ const Sensor kSensors[] = {
     {"HANGING", "PRD.P00#HNG.P00#QAS.P00#PRD.P00#", ""},
     {"HANGS", "H2.P00#HNG.P00#H3.P00#H2.P00#", ""},
     {"KILLED", "PRD.P00#HNG.P00#QAS.P00#", "x,SYSLOG "},
+    // Closing after the result, on the first or the third of four systems.
+    {"CLF1", "CLF.P00#PRD.P00#QAS.P00#PRD.P00#", ""},
+    {"CLF3", "PRD.P00#QAS.P00#CLF.P00#PRD.P00#", ""},
+    {"CLH1", "CLH.P00#PRD.P00#QAS.P00#PRD.P00#", "TIMEOUT=2 "},
+    {"CLH3", "PRD.P00#QAS.P00#CLH.P00#PRD.P00#", "TIMEOUT=2 "},
+    {"ORF1", "ORF.P00#PRD.P00#QAS.P00#PRD.P00#", ""},
+    {"ORF3", "PRD.P00#QAS.P00#ORF.P00#PRD.P00#", ""},
+    {"ORH1", "ORH.P00#PRD.P00#QAS.P00#PRD.P00#", "TIMEOUT=2 "},
+    {"ORH3", "PRD.P00#QAS.P00#ORH.P00#PRD.P00#", "TIMEOUT=2 "},
+    // A system on the per-destination route, then one there that never answers its logon.
+    {"LOCKWAIT", "QAS.P00#HGX.P00#", "TIMEOUT=2 "},
 };
 
 // A sensor folder with the landscape, the profiles and the listing.
@@ -83,7 +105,10 @@ class ParallelDirectory : public ProbeDirectory {
                                 {"LIB", "saplib01", "40"}, {"HNG", "saphng01", "70"},
                                 {"H2", "saph2", "71"},     {"H3", "saph3", "72"},
                                 {"SL1", "sapsl1", "81"},   {"SL2", "sapsl2", "82"},
-                                {"SL3", "sapsl3", "83"},   {"SL4", "sapsl4", "84"}};
+                                {"SL3", "sapsl3", "83"},   {"SL4", "sapsl4", "84"},
+                                {"CLF", "sapclf", "91"},   {"CLH", "sapclh", "92"},
+                                {"ORF", "saporf", "93"},   {"ORH", "saporh", "94"},
+                                {"HGX", "saphgx", "95"}};
     for (const auto& system : systems) {
       WriteProfile(std::string(system[0]) + ".P00", System(system[0], system[1], system[2]));
     }
@@ -91,6 +116,7 @@ class ParallelDirectory : public ProbeDirectory {
     invalid.client = "1";
     WriteProfile("INV.P00", invalid);
     Write("SapRfc.QAS", "DEST=QAS\nTYPE=A\nASHOST=sapqas01\nSYSNR=10\n");
+    Write("SapRfc.HGX", "DEST=HGX\nTYPE=A\nASHOST=saphgx\nSYSNR=95\n");
     std::string listing;
     for (const Sensor& sensor : kSensors) {
       std::string name = sensor.name;
@@ -166,6 +192,14 @@ const Case kCases[] = {
     {"LIBRARY", ""},
     {"LIBRARY", " FLAVOUR=Brennick #"},
     {"LIBRARY", " FLAVOUR=Quellon"},
+    {"CLF1", ""},
+    {"CLF3", " FLAVOUR=Tolvane #"},
+    {"CLH1", ""},
+    {"CLH3", " FLAVOUR=Brennick"},
+    {"ORF1", ""},
+    {"ORF3", " FLAVOUR=Vistrel #"},
+    {"ORH1", " FLAVOUR=Tolvane"},
+    {"ORH3", ""},
 };
 
 std::ostream& operator<<(std::ostream& out, const Case& c) {
@@ -301,6 +335,88 @@ TEST(ParallelGlobalRunTest, SystemProbeEndedWithoutReport) {
   EXPECT_NE(result.out.find("HNG.P00, saphng01, HNG, 70, 100 State=Rfc Failure"), std::string::npos)
       << result.out;
   EXPECT_NE(result.out.find("NoSystems=3, Processed=2, Failed=1"), std::string::npos) << result.out;
+}
+
+// While a probe waits for the folder's SapRfc.ini lock, which another process holds, a
+// deadline says that it waits, in turn and side by side alike.
+TEST(ParallelGlobalRunTest, DeadlineWhileWaitingForTheSapRfcIniLock) {
+  const std::string expected =
+      "\n<Prtg>\n\n" +
+      ErrorDocumentRest("Error 1032: Timeout after 2 s in waiting for SapRfc.ini for QAS !");
+  for (const char* options : {"LOCKWAIT", "LOCKWAIT PARALLEL=2"}) {
+    SCOPED_TRACE(options);
+    ParallelDirectory dir;
+    FolderLock other((dir.Path() / kFolderLockFileName).string());
+    ASSERT_TRUE(other.TryLockExclusive(FolderLockRange::SapRfcIni));
+    const ProcessResult result = dir.Run({"GLOBAL", options});
+    EXPECT_EQ(result.out, OnConsole(expected));
+    EXPECT_EQ(result.status, 2);
+  }
+}
+
+// A later system whose logon never returns may hold the SapRfc.ini lock while an earlier one
+// waits for it: the deadline then names the earlier system, waiting; otherwise the later one,
+// in its logon, as in turn. Never the earlier one in a step it is not in.
+TEST(ParallelGlobalRunTest, HangingLogonOfALaterSystemOnTheDestinationRoute) {
+  ParallelDirectory inTurn;
+  const ProcessResult expected = inTurn.Run({"GLOBAL", "LOCKWAIT"});
+  const std::string logon = ForLibrary("RfcOpenEx", "RfcOpenConnection");
+  EXPECT_NE(expected.out.find("Error 1032: Timeout after 2 s in " + logon + " for HGX !"),
+            std::string::npos)
+      << expected.out;
+  const std::string waiting =
+      "\n<Prtg>\n\n" +
+      ErrorDocumentRest("Error 1032: Timeout after 2 s in waiting for SapRfc.ini for QAS !");
+  for (int round = 0; round < 3; ++round) {
+    ParallelDirectory dir;
+    const ProcessResult got = dir.Run({"GLOBAL", "LOCKWAIT PARALLEL=2"});
+    EXPECT_TRUE(got.out == expected.out || got.out == OnConsole(waiting)) << got.out;
+    EXPECT_EQ(got.status, 2);
+    EXPECT_TRUE(dir.NoProbeLeft(std::chrono::milliseconds(2000)));
+  }
+}
+
+#ifndef _WIN32
+// A monitor may start the probe with SIGCHLD ignored or with its standard input closed: the
+// children's exit statuses and their standard input must survive either.
+TEST(ParallelGlobalRunTest, StartedWithSigchldIgnoredOrStandardInputClosed) {
+  struct Row {
+    const char* label;
+    const char* shell;  // runs the probe as "$0" "$@"
+    const char* sensor;
+  } rows[] = {
+      {"SIGCHLD ignored", "trap '' CHLD; exec \"$0\" \"$@\"", "LIBRARY"},
+      {"SIGCHLD ignored, closing fails", "trap '' CHLD; exec \"$0\" \"$@\"", "ORF3"},
+      {"standard input closed", "exec \"$0\" \"$@\" <&-", "ALL"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    ParallelDirectory inTurn;
+    ParallelDirectory sideBySide;
+    const ProcessResult expected = inTurn.Run({"GLOBAL", row.sensor});
+    const ProcessResult got = RunProcess(
+        "/bin/sh", {"-c", row.shell, ProbePath(), "GLOBAL", std::string(row.sensor) + " PARALLEL=4"},
+        sideBySide.Path());
+    EXPECT_EQ(got.out, expected.out);
+    EXPECT_EQ(got.status, expected.status);
+  }
+}
+#endif
+
+// The monitor's end of the probe's standard output must not be kept open by a system probe
+// (the monitor reads until every writer has closed it): a child inherits nothing but its own
+// streams, however inheritable the parent's handles are.
+TEST(ParallelGlobalRunTest, SystemProbesDoNotHoldTheProbesStandardOutput) {
+  ParallelDirectory dir;
+  StartedProcess probe(ProbePath(), {"GLOBAL", "HANGS PARALLEL=4"}, dir.Path());
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (dir.NoProbeLeft(std::chrono::milliseconds(0)) && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_FALSE(dir.NoProbeLeft(std::chrono::milliseconds(0))) << "no child started";
+  const StartedProcess::Holders holders = probe.ChildrenHoldingItsOutput();
+  EXPECT_GT(holders.children, 0);
+  EXPECT_EQ(holders.holding, 0);
 }
 
 TEST(ParallelGlobalRunTest, InvalidValues) {

@@ -14,6 +14,7 @@
 #else
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -328,18 +329,38 @@ void StartedProcess::Kill() {
   running_ = false;
 }
 
-int StartedProcess::KillChildren() {
-  int killed = 0;
+namespace {
+
+// The ids of the processes `parent` has started. Windows gives a console program a console
+// host of its own, which is no child it started.
+std::vector<DWORD> ChildIds(unsigned long parent) {
+  std::vector<DWORD> ids;
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    // Windows gives a console program a console host of its own, which is no child it started.
-    if (entry.th32ParentProcessID != id_ || _wcsicmp(entry.szExeFile, L"conhost.exe") == 0) {
-      continue;
+    if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, L"conhost.exe") != 0) {
+      ids.push_back(entry.th32ProcessID);
     }
-    const HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return ids;
+}
+
+bool SameFile(HANDLE a, HANDLE b) {
+  BY_HANDLE_FILE_INFORMATION first{}, second{};
+  return GetFileInformationByHandle(a, &first) && GetFileInformationByHandle(b, &second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+}  // namespace
+
+int StartedProcess::KillChildren() {
+  int killed = 0;
+  for (DWORD id : ChildIds(id_)) {
+    const HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
     if (child == nullptr) continue;
     if (TerminateProcess(child, 9)) {
       WaitForSingleObject(child, INFINITE);
@@ -347,8 +368,27 @@ int StartedProcess::KillChildren() {
     }
     CloseHandle(child);
   }
-  CloseHandle(snapshot);
   return killed;
+}
+
+StartedProcess::Holders StartedProcess::ChildrenHoldingItsOutput() {
+  // An inherited handle keeps its value: the child holds the output when the handle of that
+  // value in the child is the same file.
+  Holders holders;
+  const HANDLE output = streams_->out.Handle();
+  for (DWORD id : ChildIds(id_)) {
+    ++holders.children;
+    const HANDLE child = OpenProcess(PROCESS_DUP_HANDLE, FALSE, id);
+    if (child == nullptr) continue;
+    HANDLE copy = nullptr;
+    if (DuplicateHandle(child, output, GetCurrentProcess(), &copy, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS)) {
+      if (SameFile(copy, output)) ++holders.holding;
+      CloseHandle(copy);
+    }
+    CloseHandle(child);
+  }
+  return holders;
 }
 
 ProcessResult StartedProcess::Wait() {
@@ -476,9 +516,12 @@ void StartedProcess::Kill() {
   running_ = false;
 }
 
-int StartedProcess::KillChildren() {
-  // The processes whose parent it is: field 4 of /proc/<pid>/stat, after the name in brackets.
-  int killed = 0;
+namespace {
+
+// The running processes whose parent is `parent`: field 4 of /proc/<pid>/stat, after the name
+// in brackets.
+std::vector<pid_t> ChildIds(unsigned long parent) {
+  std::vector<pid_t> ids;
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
     const std::string name = entry.path().filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
@@ -489,13 +532,41 @@ int StartedProcess::KillChildren() {
     std::fclose(stat);
     const char* close = read ? std::strrchr(line, ')') : nullptr;
     char state = 0;
-    long parent = 0;
-    if (close == nullptr || std::sscanf(close + 1, " %c %ld", &state, &parent) != 2) continue;
-    if (parent == static_cast<long>(id_) && state != 'Z' && kill(std::stoi(name), SIGKILL) == 0) {
-      ++killed;
-    }
+    long parentId = 0;
+    if (close == nullptr || std::sscanf(close + 1, " %c %ld", &state, &parentId) != 2) continue;
+    if (parentId == static_cast<long>(parent) && state != 'Z') ids.push_back(std::stoi(name));
+  }
+  return ids;
+}
+
+}  // namespace
+
+int StartedProcess::KillChildren() {
+  int killed = 0;
+  for (pid_t id : ChildIds(id_)) {
+    if (kill(id, SIGKILL) == 0) ++killed;
   }
   return killed;
+}
+
+StartedProcess::Holders StartedProcess::ChildrenHoldingItsOutput() {
+  Holders holders;
+  struct stat output {};
+  if (fstat(fileno(streams_->out), &output) != 0) return holders;
+  for (pid_t id : ChildIds(id_)) {
+    ++holders.children;
+    std::error_code error;
+    const std::filesystem::path fds = "/proc/" + std::to_string(id) + "/fd";
+    for (const auto& entry : std::filesystem::directory_iterator(fds, error)) {
+      struct stat file {};
+      if (stat(entry.path().c_str(), &file) == 0 && file.st_dev == output.st_dev &&
+          file.st_ino == output.st_ino) {
+        ++holders.holding;
+        break;
+      }
+    }
+  }
+  return holders;
 }
 
 ProcessResult StartedProcess::Wait() {

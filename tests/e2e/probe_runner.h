@@ -40,6 +40,14 @@ class StartedProcess {
   /// Waits for its end: what it printed and its exit status.
   ProcessResult Wait();
 
+  /// The processes it has started (a console host aside), and how many of them hold a handle
+  /// of its standard output, which it inherited from the test.
+  struct Holders {
+    int children = 0;
+    int holding = 0;
+  };
+  Holders ChildrenHoldingItsOutput();
+
   struct Streams;
 
  private:

@@ -10,8 +10,10 @@ namespace {
 using namespace kelvoran;
 
 bool SameReport(const SystemReport& a, const SystemReport& b) {
-  return a.printed == b.printed && a.consoleLine == b.consoleLine && a.operation == b.operation &&
-         a.destination == b.destination && a.verdict == b.verdict && a.fatal == b.fatal &&
+  return a.printed == b.printed && a.printedAfterResult == b.printedAfterResult &&
+         a.consoleLine == b.consoleLine && a.operation == b.operation &&
+         a.destination == b.destination && a.milliseconds == b.milliseconds &&
+         a.message == b.message && a.verdict == b.verdict && a.fatal == b.fatal &&
          a.broken == b.broken;
 }
 
@@ -19,7 +21,7 @@ bool SameRequest(const std::optional<SystemRequest>& a, const std::optional<Syst
   if (a.has_value() != b.has_value()) return false;
   return !a || (a->parentId == b->parentId && a->profileDirectory == b->profileDirectory &&
                 a->systemEntry == b->systemEntry && a->parameterText == b->parameterText &&
-                a->flavour == b->flavour && a->verbose == b->verbose);
+                a->flavour == b->flavour && a->verbose == b->verbose && a->detail == b->detail);
 }
 
 }  // namespace
@@ -38,6 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const SystemReport& report = whole.Report();
   if (report.verdict && report.fatal) fuzz::Violation("a report has one result", bytes);
+  if (!report.fatal && !report.printedAfterResult.empty()) {
+    fuzz::Violation("only a fatal ending is followed by printing", bytes);
+  }
   for (const auto& piece : report.printed) {
     if (piece.second.size() > kLongestRecord) fuzz::Violation("records stay within bounds", bytes);
   }
