@@ -116,9 +116,10 @@ TEST_P(HangingSystemTest, DeadlinePrintsTheTimeoutDocument) {
   EXPECT_EQ(r.process.out, OnConsole(expected));
   EXPECT_EQ(r.process.err, OnConsole(errorLine));
   EXPECT_EQ(r.process.status, 2);
-  // Not before the deadline, and the document soon after it.
+  // Not before the deadline, and the document soon after it (the bound leaves room for a
+  // loaded machine; a deadline that waits for anything else overruns it by far).
   EXPECT_GE(r.seconds, 1.0);
-  EXPECT_LT(r.seconds, 1.5);
+  EXPECT_LT(r.seconds, 4.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,14 +175,15 @@ TEST(DeadlineEndToEndTest, RunWithinItsDeadlineIsUnchanged) {
   const TimedResult quickRun = TimedRun(quick, {"PRD", "timeout=900"});
   EXPECT_EQ(quickRun.process.out, plain.out);
   EXPECT_EQ(quickRun.process.status, 0);
-  EXPECT_LT(quickRun.seconds, 1.0);
+  // The unreached deadline keeps nobody waiting (bounds as loose as a loaded machine needs).
+  EXPECT_LT(quickRun.seconds, 4.0);
 
   const ProcessResult plainGlobal = quick.Run({"GLOBAL", "G3"});
   ASSERT_EQ(plainGlobal.status, 0);
   const TimedResult quickGlobal = TimedRun(quick, {"GLOBAL", "G3", "TIMEOUT=900"});
   EXPECT_EQ(quickGlobal.process.out, plainGlobal.out);
   EXPECT_EQ(quickGlobal.process.status, 0);
-  EXPECT_LT(quickGlobal.seconds, 1.0);
+  EXPECT_LT(quickGlobal.seconds, 4.0);
 }
 
 TEST(DeadlineEndToEndTest, InvalidTimeoutEndsTheRunAtOnce) {
