@@ -5,6 +5,7 @@
 
 #include "driver/command_line.h"
 #include "driver/fail_run.h"
+#include "driver/global_detail.h"
 #include "driver/listed_system.h"
 #include "driver/parallel_run.h"
 #include "driver/run_deadline.h"
@@ -67,12 +68,18 @@ int RunAllSystems(RunContext& ctx) {
   if (fatal) return *fatal;
 
   BeginTextBlock(ctx);
+  const std::string counts = ": NoSystems=" + std::to_string(ctx.systemCount) +
+                             ", Processed=" + std::to_string(ctx.processedCount) +
+                             ", Failed=" + std::to_string(ctx.failedCount);
   ctx.output.Append("(***) ");
   AppendOutsideText(ctx, ctx.globalItem);
-  ctx.output.Append(": NoSystems=" + std::to_string(ctx.systemCount) +
-                    ", Processed=" + std::to_string(ctx.processedCount) +
-                    ", Failed=" + std::to_string(ctx.failedCount));
+  ctx.output.Append(counts);
+  if (ctx.globalDetail) {
+    const std::size_t summary = 6 + ctx.globalItem.size() + counts.size();
+    AppendOutsideText(ctx, DetailText(ctx, summary < kLongestText ? kLongestText - summary : 0));
+  }
   EndTextBlock(ctx);
+  if (ctx.globalDetail) WriteSystemChannels(ctx);
   EndDocument(ctx);
   PrintEnding(ctx, ctx.output.Text() + "\n", kExitCompleted);
   CloseConnection(ctx);

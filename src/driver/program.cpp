@@ -12,6 +12,7 @@
 #include "driver/run_deadline.h"
 #include "driver/single_run.h"
 #include "driver/system_profile.h"
+#include "rfc/db4_query.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -64,10 +65,14 @@ int Run(RunContext& ctx, int argc, const char* const* argv) {
   if (FatalError error = LocateProfile(ctx)) return FailRun(ctx, *error);
 
   if (ctx.globalRun) {
+    // ",DETAIL" counts from the command line as well as from the sensor's options, which
+    // replace the command line's.
+    ctx.globalDetail = DetailRequested(ctx);
     EnterStep(ctx, "ReadGlobalListing", ctx.profileName);
     if (FatalError error = ReadGlobalListing(ctx)) return FailRun(ctx, *error);
     RebuildParameterString(ctx);
     ReadClientCode(ctx);
+    ctx.globalDetail = ctx.globalDetail || DetailRequested(ctx);
     // The sensor's options may set the deadline too; it still counts from the start.
     if (FatalError error = ReadTimeout(ctx)) return FailRun(ctx, *error);
     if (FatalError error = ReadParallel(ctx)) return FailRun(ctx, *error);

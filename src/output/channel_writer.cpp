@@ -121,9 +121,14 @@ void WriteChannel(RunContext& ctx, std::string_view name, std::string_view value
       out.Append("</LimitMaxError>\n<LimitMode>1</LimitMode>");
       if (!tags.errorMessage.empty()) {
         out.Append("\n<LimitErrorMsg>");
-        out.Append(EscapeXml(Cut(tags.errorMessage)));
+        out.Append(EscapeXml(tags.errorMessage.substr(0, kLimitMessageCapacity)));
         out.Append("</LimitErrorMsg>");
       }
+    }
+    if (!tags.valueLookup.empty()) {
+      out.Append("\n<ValueLookup>");
+      out.Append(EscapeXml(Cut(tags.valueLookup)));
+      out.Append("</ValueLookup>");
     }
     out.Append("\n<Value>");
     AppendOutsideText(ctx, value);

@@ -12,6 +12,8 @@ struct RunContext;
 
 /// Name, value and unit are each taken up to this many characters.
 inline constexpr std::size_t kChannelFieldCapacity = 123;
+/// A limit's error message is taken up to this many characters (PRTG's: under 200).
+inline constexpr std::size_t kLimitMessageCapacity = 199;
 /// Brennick hosts receive at most this many channels of a run.
 inline constexpr int kBrennickChannelLimit = 10;
 
@@ -26,8 +28,12 @@ struct PrtgChannelTags {
   /// <LimitMaxError> with <LimitMode>1</LimitMode>: PRTG sets the sensor to error when the value
   /// is above this one. Empty: no limit.
   std::string_view errorAbove;
-  /// <LimitErrorMsg>, the message PRTG shows then (only written with a limit).
+  /// <LimitErrorMsg>, the message PRTG shows then (only written with a limit); escaped and cut
+  /// like an outside text, at kLimitMessageCapacity.
   std::string_view errorMessage;
+  /// <ValueLookup>: the ID of a PRTG value lookup, which shows the value as a word and sets
+  /// the sensor's state from it. Needs the unit "Custom".
+  std::string_view valueLookup;
 };
 
 /// Appends one channel to the document. Every call counts, in every flavour, so the n-th call

@@ -92,7 +92,7 @@ std::string FatalDocument(HostFlavour flavour, bool envelopeOpen, std::string_vi
   const std::string_view head = envelopeOpen && IsXmlFlavour(flavour) ? kErrorInsideHead : kErrorHead;
   // Cut the message, never the closing tags, and never inside an escaped character or a
   // character of several bytes.
-  const std::size_t room = OutputBuffer::kCapacity - head.size() - kErrorTail.size();
+  const std::size_t room = kErrorDocumentCapacity - head.size() - kErrorTail.size();
   std::string document;
   document.reserve(head.size() + std::min(room, message.size()) + kErrorTail.size());
   document.append(head);

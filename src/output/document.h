@@ -12,6 +12,9 @@ namespace kelvoran {
 
 struct RunContext;
 
+/// The longest error document: a message too long for it is cut.
+inline constexpr std::size_t kErrorDocumentCapacity = 4095;
+
 /// Starts the document; throws away whatever the buffer held.
 void BeginDocument(RunContext& ctx);
 /// Opens the free-text element that describes the system.

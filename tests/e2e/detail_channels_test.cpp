@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "e2e/probe_fixture.h"
+#include "support/xml_reader.h"
 
 namespace kelvoran {
 namespace {
@@ -97,125 +98,6 @@ std::string TolvaneDocument(const Figures& f) {
                     " #\n> System ASP used: " + f.aspUsed + " %";
   for (int i = 0; i < 8; ++i) doc += "\n> " + std::string(kCountNames[i]) + ": " + f.missing[i] + " #";
   return doc + "\n";
-}
-
-// A minimal XML reader for the documents of the probe: elements without attributes, text with
-// the five predefined entities, one root element, only white space around it. Enough to tell
-// whether PRTG's parser accepts a document and what each element holds.
-struct Element {
-  std::string name;
-  std::string text;
-  std::vector<Element> children;
-  const Element* Child(const std::string& childName) const {
-    for (const Element& c : children) {
-      if (c.name == childName) return &c;
-    }
-    return nullptr;
-  }
-};
-
-class XmlReader {
- public:
-  explicit XmlReader(const std::string& text) : s_(text) {}
-
-  std::optional<Element> Document() {
-    SkipSpace();
-    std::optional<Element> root = ReadElement();
-    SkipSpace();
-    if (!root || at_ != s_.size()) return std::nullopt;
-    return root;
-  }
-
- private:
-  void SkipSpace() {
-    while (at_ < s_.size() && (s_[at_] == ' ' || s_[at_] == '\t' || s_[at_] == '\n' ||
-                               s_[at_] == '\r'))
-      ++at_;
-  }
-  std::optional<std::string> ReadName() {
-    const std::size_t start = at_;
-    while (at_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[at_])) ||
-                               s_[at_] == '_' || s_[at_] == '-' || s_[at_] == '.'))
-      ++at_;
-    if (at_ == start || !std::isalpha(static_cast<unsigned char>(s_[start]))) return std::nullopt;
-    return s_.substr(start, at_ - start);
-  }
-  bool Take(char c) {
-    if (at_ >= s_.size() || s_[at_] != c) return false;
-    ++at_;
-    return true;
-  }
-  std::optional<Element> ReadElement() {
-    if (!Take('<')) return std::nullopt;
-    std::optional<std::string> name = ReadName();
-    if (!name || !Take('>')) return std::nullopt;
-    Element element{*name, "", {}};
-    while (at_ < s_.size()) {
-      const char c = s_[at_];
-      if (c == '<' && at_ + 1 < s_.size() && s_[at_ + 1] == '/') {
-        at_ += 2;
-        std::optional<std::string> end = ReadName();
-        if (!end || *end != element.name || !Take('>')) return std::nullopt;
-        return element;
-      }
-      if (c == '<') {
-        std::optional<Element> child = ReadElement();
-        if (!child) return std::nullopt;
-        element.children.push_back(std::move(*child));
-      } else if (c == '&') {
-        const std::size_t semicolon = s_.find(';', at_);
-        if (semicolon == std::string::npos) return std::nullopt;
-        static const std::map<std::string, char> kEntities = {
-            {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
-        const auto entity = kEntities.find(s_.substr(at_ + 1, semicolon - at_ - 1));
-        if (entity == kEntities.end()) return std::nullopt;
-        element.text += entity->second;
-        at_ = semicolon + 1;
-      } else if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-        return std::nullopt;  // no control character is allowed in XML 1.0
-      } else {
-        element.text += c;
-        ++at_;
-      }
-    }
-    return std::nullopt;
-  }
-
-  const std::string& s_;
-  std::size_t at_ = 0;
-};
-
-TEST(XmlReaderTest, TellsWellFormedDocumentsFromOthers) {
-  struct Case {
-    const char* text;
-    bool wellFormed;
-  } cases[] = {
-      {"\n<Prtg>\n<Text>a &amp; b</Text>\n</Prtg>\n", true},
-      {"<Prtg><Text>a & b</Text></Prtg>", false},
-      {"<Prtg><Text>a</Prtg></Text>", false},
-      {"<Prtg><Text>a</Text>", false},
-      {"<Prtg></Prtg><Prtg></Prtg>", false},
-      {"<Prtg>a > b</Prtg>", true},
-      {"<Prtg>a < b</Prtg>", false},
-      {"<Prtg>a \x01 b</Prtg>", false},
-      {"<Prtg>&bogus;</Prtg>", false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(XmlReader(c.text).Document().has_value(), c.wellFormed);
-  }
-}
-
-// The channels of a PRTG document by name; fails the test when it is not well-formed.
-std::map<std::string, const Element*> Channels(const Element& root) {
-  std::map<std::string, const Element*> channels;
-  for (const Element& result : root.children) {
-    if (result.name != "Result") continue;
-    const Element* name = result.Child("Channel");
-    EXPECT_NE(name, nullptr);
-    if (name) channels[name->text] = &result;
-  }
-  return channels;
 }
 
 struct RunCase {
@@ -312,19 +194,6 @@ TEST(DetailChannelsEndToEndTest, WithoutTheKeywordNothingChanges) {
        "\n# " + kText +
            "\n> No.of DB-Tables: 41234 #\n> No.of Prim.Keys: 40877 #\n> No.of Indexes: 61590 #\n"},
   });
-}
-
-TEST(DetailChannelsEndToEndTest, GlobalRunIsTheSameWithTheKeyword) {
-  ProbeDirectory dir;
-  dir.WriteLandscape(kSystem + kCounts + kDetails);
-  dir.WriteProfile("PRD.P00", ProfileSettings{});
-  dir.Write("Almandor.Prf", "# Gsng: Detail      PRD.P00#\n");
-  const ProcessResult plain = dir.Run({"x", "ITEM=Detail"});
-  const ProcessResult detail = dir.Run({"x", "ITEM=Detail,DETAIL"});
-  EXPECT_EQ(plain.status, 0);
-  EXPECT_NE(plain.out.find("Processed=1"), std::string::npos) << plain.out;
-  EXPECT_EQ(detail.out, plain.out);
-  EXPECT_EQ(detail.status, 0);
 }
 
 TEST(DetailChannelsEndToEndTest, XmlDocumentsParseAndCarryTheLimits) {

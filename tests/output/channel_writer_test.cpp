@@ -73,12 +73,24 @@ TEST(ChannelWriterTest, PrtgTagsInTheXmlFormOnly) {
   limit.errorMessage = "Indexes <missing> & more";
   PrtgChannelTags limitWithoutMessage;
   limitWithoutMessage.errorAbove = "5";
+  PrtgChannelTags lookup;
+  lookup.unit = "Custom";
+  lookup.valueLookup = "kelvoran.systemverdict";
+  // A limit's message is cut under PRTG's 200 characters, not at a name's 123.
+  const std::string longMessage = std::string(150, 'a') + std::string(100, 'b');
+  PrtgChannelTags longLimit;
+  longLimit.errorAbove = "0";
+  longLimit.errorMessage = longMessage;
+  const std::string cutMessage = "\n<Result><Channel>c</Channel>\n<LimitMaxError>0</LimitMaxError>"
+                                 "\n<LimitMode>1</LimitMode>\n<LimitErrorMsg>" +
+                                 longMessage.substr(0, 199) +
+                                 "</LimitErrorMsg>\n<Value>7</Value></Result>\n";
   struct Case {
     const char* label;
     HostFlavour flavour;
     const char* unit;
     PrtgChannelTags tags;
-    const char* expected;
+    std::string expected;
   } cases[] = {
       {"PRTG's unit in place of the custom unit", HostFlavour::ExeXml, "PerCent", percent,
        "\n<Result><Channel>c</Channel>\n<Unit>Percent</Unit>\n<Float>1</Float>"
@@ -92,6 +104,10 @@ TEST(ChannelWriterTest, PrtgTagsInTheXmlFormOnly) {
        "\n<Result><Channel>c</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>kB</CustomUnit>"
        "\n<LimitMaxError>5</LimitMaxError>\n<LimitMode>1</LimitMode>"
        "\n<Value>7</Value></Result>\n"},
+      {"a value lookup", HostFlavour::ExeXml, "", lookup,
+       "\n<Result><Channel>c</Channel>\n<Unit>Custom</Unit>"
+       "\n<ValueLookup>kelvoran.systemverdict</ValueLookup>\n<Value>7</Value></Result>\n"},
+      {"a long limit message", HostFlavour::ExeXml, "", longLimit, cutMessage},
       {"Brennick has no place for them", HostFlavour::Brennick, "PerCent", percent,
        "\n\nMessage.c: c (%)\nStatistic.c: 7"},
       {"nor has Tolvane", HostFlavour::Tolvane, "", limit, "\n> c: 7 #"},

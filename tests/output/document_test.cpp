@@ -90,7 +90,7 @@ TEST(DocumentTest, FatalEndingCompletesAnOpenXmlEnvelope) {
     EXPECT_EQ(FatalDocument(c.flavour, c.envelopeOpen, "Error 1018: A<B"), c.expected);
   }
   const std::string cut = FatalDocument(HostFlavour::ExeXml, true, std::string(5000, 'x'));
-  EXPECT_LE(cut.size(), OutputBuffer::kCapacity);
+  EXPECT_LE(cut.size(), kErrorDocumentCapacity);
   EXPECT_EQ(cut.substr(cut.size() - 16), "</Text>\n</Prtg>\n");
 }
 
@@ -103,7 +103,7 @@ TEST(DocumentTest, ErrorDocumentEscapesAndStaysComplete) {
       {"empty", "", ""},
       {"special characters", "Error 1012: Exception.: A<B> & C",
        "Error 1012: Exception.: A&lt;B&gt; &amp; C"},
-      {"longer than the buffer", std::string(5000, '&'), ""},
+      {"longer than the document", std::string(5000, '&'), ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -114,9 +114,9 @@ TEST(DocumentTest, ErrorDocumentEscapesAndStaysComplete) {
     ASSERT_GE(doc.size(), 16u);
     EXPECT_EQ(doc.substr(doc.size() - 16), "</Text>\n</Prtg>\n");
     std::string text = doc.substr(30, doc.size() - 46);
-    if (c.message.size() > OutputBuffer::kCapacity) {
+    if (c.message.size() > kErrorDocumentCapacity) {
       // Cut between escaped characters, never inside one.
-      EXPECT_LE(doc.size(), OutputBuffer::kCapacity);
+      EXPECT_LE(doc.size(), kErrorDocumentCapacity);
       EXPECT_EQ(text.size() % 5, 0u);
       EXPECT_EQ(text.find_first_not_of("&amp;"), std::string::npos);
     } else {
@@ -198,7 +198,7 @@ TEST(DocumentTest, ErrorDocumentsOfXmlFlavoursCarryWindowsTextsAsUtf8) {
 // A message too long for the buffer is cut before a character of several bytes, never inside.
 TEST(DocumentTest, ErrorDocumentIsNotCutInsideACharacter) {
   const std::string head = "<Prtg>\n<Error>1</Error>\n<Text>", tail = "</Text>\n</Prtg>\n";
-  const std::size_t room = OutputBuffer::kCapacity - head.size() - tail.size();
+  const std::size_t room = kErrorDocumentCapacity - head.size() - tail.size();
   for (const std::string last : {"\xfc", "\xc3\xbc", "\xe2\x82\xac"}) {
     SCOPED_TRACE(last);
     const std::string document =
@@ -220,9 +220,9 @@ TEST(DocumentTest, BeginDocumentDiscardsEarlierText) {
 
 TEST(OutputBufferTest, AppendsBeyondTheCapacityAreCut) {
   OutputBuffer buffer;
-  buffer.Append(std::string(4000, 'a'));
-  buffer.Append(std::string(200, 'b'));
-  EXPECT_EQ(buffer.Text(), std::string(4000, 'a') + std::string(95, 'b'));
+  buffer.Append(std::string(65000, 'a'));
+  buffer.Append(std::string(600, 'b'));
+  EXPECT_EQ(buffer.Text(), std::string(65000, 'a') + std::string(535, 'b'));
   buffer.Append("c");
   EXPECT_EQ(buffer.Text().size(), OutputBuffer::kCapacity);
   buffer.Assign("new");

@@ -2,6 +2,7 @@
 // document the probe prints: it must accept the probe's documents and refuse what a host's
 // parser refuses.
 #include "support/xml_check.h"
+#include "support/xml_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,27 @@ TEST(XmlCheckTest, RefusesWhatAParserRefuses) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     EXPECT_NE(XmlWellFormednessError(c.document), "");
+  }
+}
+
+TEST(XmlReaderTest, TellsWellFormedDocumentsFromOthers) {
+  struct Case {
+    const char* text;
+    bool wellFormed;
+  } cases[] = {
+      {"\n<Prtg>\n<Text>a &amp; b</Text>\n</Prtg>\n", true},
+      {"<Prtg><Text>a & b</Text></Prtg>", false},
+      {"<Prtg><Text>a</Prtg></Text>", false},
+      {"<Prtg><Text>a</Text>", false},
+      {"<Prtg></Prtg><Prtg></Prtg>", false},
+      {"<Prtg>a > b</Prtg>", true},
+      {"<Prtg>a < b</Prtg>", false},
+      {"<Prtg>a \x01 b</Prtg>", false},
+      {"<Prtg>&bogus;</Prtg>", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(XmlReader(c.text).Document().has_value(), c.wellFormed);
   }
 }
 
