@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the probe and measures the bundled demo systems (demo/) against the simulated RFC
 # library: single-system runs in two host flavours, a system with missing objects measured with
-# its detail channels, a failing system with its trace line, and a global run with its summary.
+# its detail channels, a failing system with its trace line, and a global run with its summary,
+# also with its channels per system.
 # Runs in a copy of demo/, since the probe writes SapRfc.ini, Dev_Rfc.Trc and deletes the
 # latter in its working directory.
 # Usage: demo.sh [release|test|windows32|windows64|release-nwrfc|test-nwrfc|windows64-nwrfc]
@@ -63,3 +64,6 @@ run DEV
 echo
 echo "== A global run over the sensor DEMO: two measured, two failing, one profile missing"
 run GLOBAL DEMO
+echo
+echo "== The same with ,DETAIL: the failing systems named, and a channel per system PRTG alarms on"
+run GLOBAL DEMO ,DETAIL

@@ -2,8 +2,9 @@
 # Makes the release archive a PRTG administrator downloads: builds the 32-bit Windows target
 # (scripts/cross-build.sh windows32, with its import checks) and packs
 # build/package/kelvoran-<version>-win32.zip, the version taken from CMakeLists.txt. Its top
-# folder holds the probe, the profile tool, the operator's guide, the reference, examples and
-# a rehearsal folder with the simulated RFC library; SAP's LIBRFC32.dll is the administrator's
+# folder holds the probe, the profile tool, the operator's guide, the reference, examples,
+# PRTG's value lookup for a global sensor's channels and a rehearsal folder with the simulated
+# RFC library; SAP's LIBRFC32.dll is the administrator's
 # own and must never be confused with the simulated one, so the archive is listed afterwards and
 # refused when its top folder holds a LIBRFC32.dll or lacks a file the guide promises.
 # The same for the 64-bit probe over SAP's NW RFC SDK (windows64-nwrfc): its library is SAP's
@@ -66,6 +67,11 @@ cp docs/*.md "$top/docs/"
 
 cp demo/PRD.P00 "demo/SAP Almandor.Gbl" demo/Almandor.Prf demo/SapRfc.QAS "$top/examples/"
 
+# PRTG's value lookup of the channels a global run writes with ,DETAIL, for PRTG's
+# lookups\custom folder.
+mkdir -p "$top/lookups"
+cp lookups/*.ovl "$top/lookups/"
+
 # The rehearsal: the same probe beside the simulated library and the demo systems.
 rehearsal=$top/rehearsal-simulated-sap
 cp "$bin/kelvoran.exe" "$bin/$library" "$rehearsal/"
@@ -88,6 +94,7 @@ the RFC library's files where it runs), open a command prompt there and run, for
   kelvoran.exe CNS ,DETAIL
   kelvoran.exe DEV
   kelvoran.exe GLOBAL DEMO
+  kelvoran.exe GLOBAL DEMO ,DETAIL
 
 The demo systems:
 
@@ -109,7 +116,8 @@ status=0
 fail() { echo "package.sh: $archive: $*" >&2; status=1; }
 for required in kelvoran.exe kelvoran-profile.exe OPERATOR-GUIDE.md docs/operator-guide.md \
   docs/keywords-and-messages.md examples/PRD.P00 "examples/SAP Almandor.Gbl" \
-  examples/Almandor.Prf rehearsal-simulated-sap/README.txt rehearsal-simulated-sap/kelvoran.exe \
+  examples/Almandor.Prf lookups/kelvoran.systemverdict.ovl rehearsal-simulated-sap/README.txt \
+  rehearsal-simulated-sap/kelvoran.exe \
   "rehearsal-simulated-sap/$library" rehearsal-simulated-sap/Landscape.ini; do
   grep -qxF "$name/$required" <<<"$listing" || fail "lacks $name/$required"
 done
