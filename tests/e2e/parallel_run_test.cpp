@@ -139,6 +139,17 @@ class ParallelDirectory : public ProbeDirectory {
     }
   }
 
+  // Waits until a probe of the folder is in its RFC phase (it holds the phase lock), at most
+  // 20 s; false when none got there.
+  bool ProbeInRfcPhase() const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (NoProbeLeft(std::chrono::milliseconds(0))) {
+      if (std::chrono::steady_clock::now() > until) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+  }
+
   bool TemporaryFileLeft() const {
     for (const auto& entry : std::filesystem::directory_iterator(Path())) {
       const std::string name = entry.path().filename().string();
@@ -289,12 +300,7 @@ TEST(ParallelGlobalRunTest, DeadlineWithAHangingSystem) {
 TEST(ParallelGlobalRunTest, KilledProbeLeavesNoChild) {
   ParallelDirectory dir;
   StartedProcess probe(ProbePath(), {"GLOBAL", "HANGS PARALLEL=4"}, dir.Path());
-  // The children are in their RFC phase once the folder's phase lock is taken.
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (dir.NoProbeLeft(std::chrono::milliseconds(0)) && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ASSERT_FALSE(dir.NoProbeLeft(std::chrono::milliseconds(0))) << "no child started";
+  ASSERT_TRUE(dir.ProbeInRfcPhase()) << "no child started";
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   probe.Kill();
   EXPECT_TRUE(dir.NoProbeLeft(std::chrono::milliseconds(2000)));
@@ -409,11 +415,7 @@ TEST(ParallelGlobalRunTest, StartedWithSigchldIgnoredOrStandardInputClosed) {
 TEST(ParallelGlobalRunTest, SystemProbesDoNotHoldTheProbesStandardOutput) {
   ParallelDirectory dir;
   StartedProcess probe(ProbePath(), {"GLOBAL", "HANGS PARALLEL=4"}, dir.Path());
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (dir.NoProbeLeft(std::chrono::milliseconds(0)) && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ASSERT_FALSE(dir.NoProbeLeft(std::chrono::milliseconds(0))) << "no child started";
+  ASSERT_TRUE(dir.ProbeInRfcPhase()) << "no child started";
   const StartedProcess::Holders holders = probe.ChildrenHoldingItsOutput();
   EXPECT_GT(holders.children, 0);
   EXPECT_EQ(holders.holding, 0);
