@@ -15,7 +15,12 @@ namespace kelvoran {
 class FolderLock;
 struct RunContext;
 
-/// Copies the profile's connection fields into `ctx.rfc.copies`; ",HOST=" and ",NO=" in the
+/// `value` without its trailing blanks. SAP's library reads a value up to its first blank, so
+/// blanks at the end of a profile value were never part of what it was asked for.
+std::string WithoutTrailingBlanks(std::string_view value);
+
+/// Copies the profile's connection fields into `ctx.rfc.copies`, each without its trailing
+/// blanks (the mode as it stands: only exactly "R/2" means R/2); ",HOST=" and ",NO=" in the
 /// options replace host and system number (the value up to the next blank or comma).
 void CopyConnectionFields(RunContext& ctx);
 
@@ -26,8 +31,10 @@ void PadRight(std::string& text, std::size_t width);
 /// the C library's atoi does, but bounded instead of overflowing.
 int LeadingNumber(std::string_view text);
 
-/// The per-destination file of the profile's destination ("SapRfc." + destination), open for
-/// reading, or null when there is none: the connection then opens directly.
+/// The per-destination file of the destination the library is asked for ("SapRfc." + the
+/// destination's copy, without trailing blanks, as Windows names that file anyway), open for
+/// reading, or null when there is none: the connection then opens directly. Called after
+/// `CopyConnectionFields`.
 FilePtr OpenDestinationFile(RunContext& ctx, std::string& name);
 
 /// Announces the per-destination route: "* SapRfc.Ini.......: <destination><", on standard
