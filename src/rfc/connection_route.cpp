@@ -7,6 +7,7 @@
 #include "output/host_flavour.h"
 #include "platform/folder_lock.h"
 #include "rfc/connection.h"
+#include "rfc/library_steps.h"
 #include "rfc/temporary_ini.h"
 #include "run_context.h"
 
@@ -112,6 +113,20 @@ int LeadingNumber(std::string_view text) {
 FilePtr OpenDestinationFile(RunContext& ctx, std::string& name) {
   name = kDestinationIniPrefix + ctx.rfc.copies.destination;
   return ctx.files.Open(name, "rb");
+}
+
+ConnectionHandle GiveUpOpen(RunContext& ctx, std::string reason) {
+  ctx.rfc.openFailure = std::move(reason);
+  return 0;
+}
+
+void ExplainFailedOpen(RunContext& ctx) {
+  if (ctx.rfc.openFailure.empty()) {
+    ExplainFailedStep(ctx);
+    return;
+  }
+  ctx.output.Append(" - ");
+  ctx.output.Append(ctx.rfc.openFailure);
 }
 
 void AnnounceDestinationRoute(RunContext& ctx) {

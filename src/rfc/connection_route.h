@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "rfc/connection.h"
 
 namespace kelvoran {
 
@@ -36,6 +37,10 @@ int LeadingNumber(std::string_view text);
 /// reading, or null when there is none: the connection then opens directly. Called after
 /// `CopyConnectionFields`.
 FilePtr OpenDestinationFile(RunContext& ctx, std::string& name);
+
+/// Gives up opening before the library is asked: keeps `reason` for Error 1011 and returns the
+/// handle 0.
+ConnectionHandle GiveUpOpen(RunContext& ctx, std::string reason);
 
 /// Announces the per-destination route: "* SapRfc.Ini.......: <destination><", on standard
 /// output, or in an XML flavour on standard error (unless console lines are on), where it

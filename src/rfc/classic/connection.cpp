@@ -46,6 +46,7 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
   EnterStep(ctx, "OpenConnection");
   LibraryState& rfc = ClassicState(ctx);
   ConnectionCopies& c = ctx.rfc.copies;
+  ctx.rfc.openFailure.clear();
   CopyConnectionFields(ctx);
   PadRight(c.user, kUserWidth);
   PadRight(c.password, kPasswordWidth);
@@ -86,7 +87,10 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
     const bool replaced = IsRfcIniItself(ctx, destinationIniName) ||
                           ReplaceLibraryFile(ctx, destinationIni.get(), kRfcIniName);
     destinationIni.reset();
-    if (!replaced) return 0;
+    if (!replaced) {
+      return GiveUpOpen(ctx, destinationIniName + " cannot be copied over " +
+                                 kRfcIniName + " in the working directory");
+    }
     const std::string connectString = BuildConnectString(ctx);
     EnterStep(ctx, "RfcOpenEx");
     rfc.lastOpened = RfcOpenEx(connectString.c_str(), &rfc.openError);
