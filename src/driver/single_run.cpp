@@ -47,7 +47,9 @@ int RunSingleSystem(RunContext& ctx) {
 
   ctx.connectionHandle = OpenConnection(ctx);
   if (ctx.connectionHandle == 0) {
-    return FailRun(ctx, "Error 1011: RFC-Open for " + ctx.profile.destination + " failed !");
+    ctx.output.Assign("Error 1011: RFC-Open for " + ctx.profile.destination + " failed !");
+    ExplainFailedOpen(ctx);
+    return FailRun(ctx, std::string(ctx.output.Text()));
   }
 
   if (FatalError error = CheckMeasuredSystem(ctx)) {

@@ -26,6 +26,11 @@ using ConnectionHandle = unsigned;
 /// and no other probe's; the direct route takes no lock.
 ConnectionHandle OpenConnection(RunContext& ctx);
 
+/// Appends why the last `OpenConnection` failed to the output buffer, after Error 1011's
+/// message: " - " and what kept the probe from asking the library, or else the library's own
+/// explanation, as for a failed step (see library_steps.h).
+void ExplainFailedOpen(RunContext& ctx);
+
 /// Closes the current connection, if one is open.
 void CloseConnection(RunContext& ctx);
 

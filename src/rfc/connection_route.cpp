@@ -7,6 +7,7 @@
 #include "output/host_flavour.h"
 #include "platform/folder_lock.h"
 #include "rfc/connection.h"
+#include "rfc/library_steps.h"
 #include "rfc/temporary_ini.h"
 #include "run_context.h"
 #include "step_report.h"
@@ -71,19 +72,24 @@ bool Replace(RunContext& ctx, const char* target, Write write) {
 
 }  // namespace
 
+std::string WithoutTrailingBlanks(std::string_view value) {
+  while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+  return std::string(value);
+}
+
 void CopyConnectionFields(RunContext& ctx) {
   ConnectionCopies& c = ctx.rfc.copies;
   const SystemProfile& p = ctx.profile;
-  c.destination = p.destination;
-  c.client = p.client;
-  c.user = p.user;
-  c.password = p.password;
-  c.language = p.language;
+  c.destination = WithoutTrailingBlanks(p.destination);
+  c.client = WithoutTrailingBlanks(p.client);
+  c.user = WithoutTrailingBlanks(p.user);
+  c.password = WithoutTrailingBlanks(p.password);
+  c.language = WithoutTrailingBlanks(p.language);
   c.mode = p.mode;
-  c.hostname = p.hostname;
-  c.sysnr = p.sysnr;
-  c.gwhost = p.gwhost;
-  c.gwservice = p.gwservice;
+  c.hostname = WithoutTrailingBlanks(p.hostname);
+  c.sysnr = WithoutTrailingBlanks(p.sysnr);
+  c.gwhost = WithoutTrailingBlanks(p.gwhost);
+  c.gwservice = WithoutTrailingBlanks(p.gwservice);
   ReadOverride(ctx, ",HOST=", c.hostname);
   ReadOverride(ctx, ",NO=", c.sysnr);
 }
@@ -106,8 +112,22 @@ int LeadingNumber(std::string_view text) {
 }
 
 FilePtr OpenDestinationFile(RunContext& ctx, std::string& name) {
-  name = kDestinationIniPrefix + ctx.profile.destination;
+  name = kDestinationIniPrefix + ctx.rfc.copies.destination;
   return ctx.files.Open(name, "rb");
+}
+
+ConnectionHandle GiveUpOpen(RunContext& ctx, std::string reason) {
+  ctx.rfc.openFailure = std::move(reason);
+  return 0;
+}
+
+void ExplainFailedOpen(RunContext& ctx) {
+  if (ctx.rfc.openFailure.empty()) {
+    ExplainFailedStep(ctx);
+    return;
+  }
+  ctx.output.Append(" - ");
+  ctx.output.Append(ctx.rfc.openFailure);
 }
 
 void AnnounceDestinationRoute(RunContext& ctx) {

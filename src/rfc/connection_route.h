@@ -9,13 +9,19 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "rfc/connection.h"
 
 namespace kelvoran {
 
 class FolderLock;
 struct RunContext;
 
-/// Copies the profile's connection fields into `ctx.rfc.copies`; ",HOST=" and ",NO=" in the
+/// `value` without its trailing blanks. SAP's library reads a value up to its first blank, so
+/// blanks at the end of a profile value were never part of what it was asked for.
+std::string WithoutTrailingBlanks(std::string_view value);
+
+/// Copies the profile's connection fields into `ctx.rfc.copies`, each without its trailing
+/// blanks (the mode as it stands: only exactly "R/2" means R/2); ",HOST=" and ",NO=" in the
 /// options replace host and system number (the value up to the next blank or comma).
 void CopyConnectionFields(RunContext& ctx);
 
@@ -26,9 +32,15 @@ void PadRight(std::string& text, std::size_t width);
 /// the C library's atoi does, but bounded instead of overflowing.
 int LeadingNumber(std::string_view text);
 
-/// The per-destination file of the profile's destination ("SapRfc." + destination), open for
-/// reading, or null when there is none: the connection then opens directly.
+/// The per-destination file of the destination the library is asked for ("SapRfc." + the
+/// destination's copy, without trailing blanks, as Windows names that file anyway), open for
+/// reading, or null when there is none: the connection then opens directly. Called after
+/// `CopyConnectionFields`.
 FilePtr OpenDestinationFile(RunContext& ctx, std::string& name);
+
+/// Gives up opening before the library is asked: keeps `reason` for Error 1011 and returns the
+/// handle 0.
+ConnectionHandle GiveUpOpen(RunContext& ctx, std::string reason);
 
 /// Announces the per-destination route: "* SapRfc.Ini.......: <destination><", on standard
 /// output, or in an XML flavour on standard error (unless console lines are on), where it

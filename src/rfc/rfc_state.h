@@ -34,6 +34,9 @@ struct RfcState {
   /// whether such a copy may be on disk (read by an ending on another thread, the deadline's).
   std::string temporaryIni;
   std::atomic<bool> temporaryIniPresent{false};
+  /// Why the last open gave up before the library could open (its configuration file could
+  /// not be put in place, say); empty when the library itself refused or opened.
+  std::string openFailure;
 };
 
 }  // namespace kelvoran

@@ -1,6 +1,7 @@
 // File names as the probe meets them on the monitor's host: directories and Windows device
-// names are never taken for files, over-long names are missing files, and a per-destination
-// file that is SapRfc.ini itself is used as it stands.
+// names are never taken for files, over-long names are missing files, a per-destination file
+// that is SapRfc.ini itself is used as it stands, and a destination's trailing blanks name no
+// other file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -100,6 +101,24 @@ TEST(FileNamesTest, PerDestinationFileThatIsSapRfcIniItself) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
       EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
   }
+}
+
+// A profile's destination "PRD " names SapRfc.PRD (as Windows opens that name anyway), and the
+// library is asked for destination PRD: the run measures through the destination's entry.
+TEST(FileNamesTest, DestinationWithTrailingBlankMeasuresThroughItsFile) {
+  ProbeDirectory dir;
+  dir.WriteLandscape(kSystem);
+  ProfileSettings settings;
+  settings.destination = "PRD ";
+  settings.hostname = "sapold01";  // reached only through the destination's entry
+  dir.WriteProfile("PRD.P00", settings);
+  dir.Write("SapRfc.PRD", "DEST=PRD\r\nASHOST=sapprd01\r\nSYSNR=00\r\n");
+  const ProcessResult result = dir.Run({"PRD", "FLAVOUR=Tolvane"});
+  EXPECT_EQ(result.out,
+            OnConsole("* SapRfc.Ini.......: PRD <\n\n# (PRD ) Kelvoran: Info=DB4,Date=20241007,"
+                      "Time=061500,Sid=PRD     \n> No.of DB-Tables: 41234 #"
+                      "\n> No.of Prim.Keys: 40877 #\n> No.of Indexes: 61590 #\n"));
+  EXPECT_EQ(result.status, 0);
 }
 
 }  // namespace

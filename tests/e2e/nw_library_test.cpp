@@ -68,16 +68,17 @@ ProfileSettings WithPassword(const std::string& password) {
 }
 
 // Every return code of the SDK as the numbered message it becomes, explained by the error
-// record's message (a communication failure's lines joined into one).
+// record's message (of a communication failure's block of lines, its ERROR line).
 TEST_F(NwLibraryTest, ReturnCodesAndTheirExplanations) {
-  const std::string open = "Error 1011: RFC-Open for PRD failed !";
+  const std::string open = "Error 1011: RFC-Open for PRD failed ! - ";
   ExpectCases({
       {"measured", "", {}, {}, kTolvane, "", 0},
-      {"refused connection", "FAIL_CONNECT = YES\n", {}, {}, ErrorDocument(open), "", 2},
-      {"wrong password, refused when opening", "", WithPassword("Other1"), {}, ErrorDocument(open),
-       "", 2},
+      {"refused connection", "FAIL_CONNECT = YES\n", {}, {},
+       ErrorDocument(open + "partner 'sapprd01:3300' not reached"), "", 2},
+      {"wrong password, refused when opening", "", WithPassword("Other1"), {},
+       ErrorDocument(open + "Name or password is incorrect (repeat logon)"), "", 2},
       {"R/2 profile: no application server for this library", "", R2Profile(), {},
-       ErrorDocument(open), "", 2},
+       ErrorDocument(open + "Parameter ASHOST, GWHOST, MSHOST or PORT is missing."), "", 2},
       {"ABAP exception: its key", "FAIL_RECEIVE = RFC_SYSTEM_INFO 2 NOT_AUTHORIZED\n", {}, {},
        ErrorDocument("Error 1012: Exception.: NOT_AUTHORIZED - RFC_SYSTEM_INFO raised the "
                      "exception NOT_AUTHORIZED"),
@@ -96,9 +97,9 @@ TEST_F(NwLibraryTest, ReturnCodesAndTheirExplanations) {
 }
 
 // A user's SapRfc.PRD keeps working: the probe writes it over to sapnwrfc.ini and opens by
-// destination; what sapnwrfc.ini cannot say is refused with a line on standard error.
+// destination; what sapnwrfc.ini cannot say is refused, Error 1011 naming the line.
 TEST_F(NwLibraryTest, PerDestinationFileBecomesSapNwRfcIni) {
-  const std::string open = "Error 1011: RFC-Open for PRD failed !";
+  const std::string open = "Error 1011: RFC-Open for PRD failed ! - ";
   ProfileSettings elsewhere;
   elsewhere.hostname = "sapold01";  // reached only through the destination's entry
   ExpectCases({
@@ -108,14 +109,19 @@ TEST_F(NwLibraryTest, PerDestinationFileBecomesSapNwRfcIni) {
        kDestinationLine + kTolvane, "", 0},
       {"the destination's logon checked when opening", "FAIL_LOGON = YES\n", elsewhere,
        {{"SapRfc.PRD", "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n"}},
-       kDestinationLine + ErrorDocument(open), "", 2},
+       kDestinationLine +
+           ErrorDocument(open + "User account is locked. Please notify the person responsible"),
+       "", 2},
       {"a key sapnwrfc.ini does not know", "", elsewhere,
        {{"SapRfc.PRD", "DEST=PRD\nASHOST=sapprd01\nTPNAME=x\n"}},
-       kDestinationLine + ErrorDocument(open),
-       "* SapRfc.PRD line 3: the key TPNAME has no counterpart in sapnwrfc.ini\n", 2},
+       kDestinationLine + ErrorDocument(open + "SapRfc.PRD line 3: the key TPNAME has no "
+                                               "counterpart in sapnwrfc.ini"),
+       "", 2},
       {"an R/2 destination", "", elsewhere,
        {{"SapRfc.PRD", "DEST=PRD\nTYPE=2\nGWHOST=gw01\nGWSERV=sapgw02\n"}},
-       kDestinationLine + ErrorDocument(open), "", 2},
+       kDestinationLine +
+           ErrorDocument(open + "Parameter ASHOST, GWHOST, MSHOST or PORT is missing."),
+       "", 2},
   });
 
   ProbeDirectory dir;
@@ -153,6 +159,24 @@ TEST_F(NwLibraryTest, GlobalRunThroughTwoDestinations) {
   EXPECT_EQ(result.status, 0);
 }
 
+// A global run counts a system whose SapRfc.PRD cannot be turned as failed, without a
+// message: standard error names the line, the next system is measured all the same.
+TEST_F(NwLibraryTest, GlobalRunNamesAnUntranslatableLineOnStandardError) {
+  ProbeDirectory dir;
+  dir.WriteLandscape(kSystem + "[QAS]\nASHOST = sapqas01\nSYSNR = 10\n"
+                               "LOGON = 100 MONI PrdMoni01\n");
+  dir.WriteProfile("PRD.P00", ProfileSettings{});
+  dir.WriteProfile("QAS.P00", System("QAS", "sapqas01", "10"));
+  dir.Write("SapRfc.PRD", "DEST=PRD\nASHOST=sapprd01\nTPNAME=x\n");
+  dir.Write("Almandor.Prf", "# Gsng: Two         PRD.P00#QAS.P00#\n");
+  const ProcessResult result = dir.Run({"x", "ITEM=Two,FLAVOUR=Tolvane"});
+  EXPECT_EQ(result.out, OnConsole("\n" + kDestinationLine +
+                                  "\n# (***) Two: NoSystems=2, Processed=1, Failed=1\n\n"));
+  EXPECT_EQ(result.err,
+            OnConsole("* SapRfc.PRD line 3: the key TPNAME has no counterpart in sapnwrfc.ini\n"));
+  EXPECT_EQ(result.status, 0);
+}
+
 TEST_F(NwLibraryTest, SapNwRfcIniThatCannotBeWritten) {
   ProbeDirectory dir;
   dir.WriteLandscape(kSystem);
@@ -161,7 +185,9 @@ TEST_F(NwLibraryTest, SapNwRfcIniThatCannotBeWritten) {
   std::filesystem::create_directory(dir.Path() / "sapnwrfc.ini");
   const ProcessResult result = dir.Run({"PRD", "FLAVOUR=Tolvane"});
   EXPECT_EQ(result.out,
-            OnConsole(kDestinationLine + ErrorDocument("Error 1011: RFC-Open for PRD failed !")));
+            OnConsole(kDestinationLine + ErrorDocument("Error 1011: RFC-Open for PRD failed ! - "
+                                                       "sapnwrfc.ini cannot be written from "
+                                                       "SapRfc.PRD in the working directory")));
   EXPECT_EQ(result.status, 2);
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
     EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "e2e/probe_fixture.h"
+#include "support/xml_check.h"
 
 namespace kelvoran {
 namespace {
@@ -224,7 +225,8 @@ TEST(SingleRunEndToEndTest, VerboseConsoleLines) {
           {"'$' and '%' show the options whole; refused connection", "FAIL_CONNECT = YES\n",
            {"$ %"},
            start + "* hh:mm:ss Kelvoran - $ % State=Executing\n" +
-               ErrorDocument("Error 1011: RFC-Open for PRD failed !"),
+               ErrorDocument("Error 1011: RFC-Open for PRD failed ! - partner '" +
+                             ForLibrary("sapprd01:sapgw00", "sapprd01:3300") + "' not reached"),
            2},
           {"failure report after the console lines", "FAIL_HANDLER = RfcCall\n", {"%"},
            start + "* hh:mm:ss Kelvoran - % State=Executing\n" + LibraryFailureReport("RfcCall"),
@@ -240,16 +242,6 @@ TEST(SingleRunEndToEndTest, ErrorEndings) {
   const std::string check = "FAIL_CALL = RFC_SYSTEM_INFO\n";
   const std::string untraced = check + "FAIL_TRACE = YES\n";
   ExpectRuns({
-      {"unknown host", "", {}, ErrorDocument("Error 1011: RFC-Open for PRD failed !"), 2,
-       OnHost("sapold01")},
-      {"refused connection", "FAIL_CONNECT = YES\n", {},
-       ErrorDocument("Error 1011: RFC-Open for PRD failed !"), 2},
-      {"logon refused on the per-destination route", "FAIL_LOGON = YES\n", {},
-       ErrorDocument("Error 1011: RFC-Open for PRD failed !"), 2,
-       ProfileSettings{}, Files{{"SapRfc.PRD", kDestinationFile}}},
-      {"a destination with '<' and '&' refused", "", {},
-       ErrorDocument("Error 1011: RFC-Open for P&lt;&amp; failed !"), 2,
-       WithDestination("P<&", "sapold01")},
       {"logon refused at the first call", "FAIL_LOGON = YES\n", {},
        ErrorDocument("Error 1013: Sys-Exception raised ! - User account is locked. Please "
                      "notify the person responsible"),
@@ -326,7 +318,8 @@ TEST(SingleRunEndToEndTest, ErrorEndings) {
   {
       // The NW RFC SDK checks the logon when it opens the connection.
       {"logon refused at the first call",
-       {ErrorDocument("Error 1011: RFC-Open for PRD failed !")}},
+       {ErrorDocument("Error 1011: RFC-Open for PRD failed ! - User account is locked. Please "
+                      "notify the person responsible")}},
       // Its error record holds the whole message, and its key where there is none.
       {"a trace line cut after its first 99 characters",
        {ErrorDocument("Error 1014: RFC-Failure raised ! - " + std::string(80, 'x') +
@@ -339,6 +332,53 @@ TEST(SingleRunEndToEndTest, ErrorEndings) {
       {"no trace written, an older one reopened since", kClassicOnly},
       {"no trace written, an older one there", kClassicOnly},
   });
+}
+
+// Error 1011 says why on the same line: the classic library's trace line, found as for the
+// other errors, or the NW RFC SDK's error record (of a CPIC block its ERROR line).
+TEST(SingleRunEndToEndTest, Error1011CarriesItsReason) {
+  const std::string open = "Error 1011: RFC-Open for PRD failed ! - ";
+  const std::string wrongPassword = "Name or password is incorrect (repeat logon)";
+  ProfileSettings otherPassword;
+  otherPassword.password = "Other1";
+  const Files viaDestination{{"SapRfc.PRD", kDestinationFile}};
+  struct Case {
+    const char* label;
+    std::string answers;
+    std::vector<std::string> options;
+    ProfileSettings profile;
+    Files files;
+    std::string expected;  // standard output
+  } cases[] = {
+      {"unreachable host", "", {}, OnHost("sapxxx01"), {},
+       ErrorDocument(open + ForLibrary("partner 'sapxxx01:sapgw00' not reached",
+                                       "partner 'sapxxx01:3300' not reached"))},
+      {"refused connection", "FAIL_CONNECT = YES\n", {"FLAVOUR=Quellon"}, {}, {},
+       ErrorDocument(open + ForLibrary("partner 'sapprd01:sapgw00' not reached",
+                                       "partner 'sapprd01:3300' not reached"))},
+      {"wrong password on the per-destination route", "", {"FLAVOUR=Vistrel"}, otherPassword,
+       viaDestination, ErrorDocument(open + wrongPassword)},
+      // The classic library checks the logon at the first call.
+      {"wrong password on the direct route", "", {}, otherPassword, {},
+       ErrorDocument(ForLibrary("Error 1013: Sys-Exception raised ! - ", open) + wrongPassword)},
+      {"logon refused on the per-destination route", "FAIL_LOGON = YES\n", {}, {},
+       viaDestination,
+       ErrorDocument(open + "User account is locked. Please notify the person responsible")},
+      {"a destination and a reason with '<' and '&'",
+       "FAIL_CONNECT = YES\nERROR_MESSAGE = a<b & c>d\n", {}, WithDestination("P<&"), {},
+       ErrorDocument("Error 1011: RFC-Open for P&lt;&amp; failed ! - a&lt;b &amp; c&gt;d")},
+      {"no trace written", "FAIL_CONNECT = YES\nFAIL_TRACE = YES\n", {}, {}, {},
+       ErrorDocument(open + ForLibrary("Look for Trace-File",
+                                       "partner 'sapprd01:3300' not reached"))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    ProbeDirectory dir;
+    const ProcessResult result = RunProbe(dir, c.answers, c.options, c.profile, c.files);
+    EXPECT_EQ(result.out, OnConsole(c.expected));
+    EXPECT_EQ(XmlWellFormednessError(result.out), "") << result.out;
+    EXPECT_EQ(result.status, 2);
+  }
 }
 
 TEST(SingleRunEndToEndTest, FailureReportEndsWithoutDocument) {
@@ -448,9 +488,13 @@ TEST(SingleRunEndToEndTest, PerDestinationFile) {
        XmlDocument(kText), 0, kDestinationFile},
       {"an empty SapRfc.PRD gives an empty SapRfc.ini",
        {{"SapRfc.PRD", ""}, {"SapRfc.ini", older}},
-       ErrorDocument("Error 1011: RFC-Open for PRD failed !"), 2, ""},
+       ErrorDocument("Error 1011: RFC-Open for PRD failed ! - destination PRD not found in "
+                     "SapRfc.ini"),
+       2, ""},
       {"without SapRfc.PRD SapRfc.ini stays as it is", {{"SapRfc.ini", older}},
-       ErrorDocument("Error 1011: RFC-Open for PRD failed !"), 2, older},
+       ErrorDocument("Error 1011: RFC-Open for PRD failed ! - partner 'sapold01:sapgw00' not "
+                     "reached"),
+       2, older},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -469,9 +513,15 @@ TEST(SingleRunEndToEndTest, SapRfcIniThatCannotBeWritten) {
   if (!ProbeUsesClassicLibrary()) GTEST_SKIP() << "SapRfc.ini: see nw_library_test.cpp";
   ProbeDirectory dir;
   std::filesystem::create_directory(dir.Path() / "SapRfc.ini");
+  // The library was never asked: an older trace entry must not stand for the reason.
+  const std::string older = "**** ERROR file opened at 20241006 120000\n"
+                            "T:0001 ======> partner of yesterday not reached\n";
   const ProcessResult result =
-      RunProbe(dir, kCounts, {}, ProfileSettings{}, {{"SapRfc.PRD", kDestinationFile}});
-  EXPECT_EQ(result.out, OnConsole(ErrorDocument("Error 1011: RFC-Open for PRD failed !")));
+      RunProbe(dir, kCounts, {}, ProfileSettings{},
+               {{"SapRfc.PRD", kDestinationFile}, {"Dev_Rfc.Trc", older}});
+  EXPECT_EQ(result.out, OnConsole(ErrorDocument("Error 1011: RFC-Open for PRD failed ! - "
+                                                "SapRfc.PRD cannot be copied over SapRfc.ini "
+                                                "in the working directory")));
   EXPECT_EQ(result.err, OnConsole(kDestinationLine));
   EXPECT_EQ(result.status, 2);
   // Nothing was written beside it either, apart from the folder's lock file.
@@ -479,8 +529,8 @@ TEST(SingleRunEndToEndTest, SapRfcIniThatCannotBeWritten) {
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
     names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Kelvoran.Lck", "Landscape.ini", "PRD.P00",
-                                             "SapRfc.PRD", "SapRfc.ini"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Dev_Rfc.Trc", "Kelvoran.Lck", "Landscape.ini",
+                                             "PRD.P00", "SapRfc.PRD", "SapRfc.ini"}));
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "SapRfc.ini"));
 }
 

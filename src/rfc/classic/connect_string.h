@@ -11,8 +11,9 @@ struct RunContext;
 /// The library's configuration file, which RfcOpenEx reads its destinations from.
 inline constexpr const char* kRfcIniName = "SapRfc.ini";
 
-/// The connect string of the destination route; the language is always D, and a value that
-/// holds a blank is set in double quotes.
+/// The connect string of the destination route, from the profile's values without their
+/// trailing blanks; the language is always D, and a value that holds a blank is set in double
+/// quotes.
 std::string BuildConnectString(const RunContext& ctx);
 
 }  // namespace kelvoran

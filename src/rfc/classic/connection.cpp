@@ -19,10 +19,12 @@ constexpr std::size_t kPasswordWidth = 10;
 
 char* PointerOrNull(std::string& text) { return text.empty() ? nullptr : text.data(); }
 
-// A value of the connect string: SAP's library reads it up to the next blank unless it is set
-// in double quotes, so one that holds a blank (a password may) is quoted.
-std::string ConnectStringValue(const std::string& value) {
-  return value.find(' ') == std::string::npos ? value : '"' + value + '"';
+// A value of the connect string: SAP's library reads it up to the next blank or tab unless it
+// is set in double quotes. Its trailing blanks were never part of it; one that still holds a
+// blank or tab (a password may) is quoted.
+std::string ConnectStringValue(const std::string& profileValue) {
+  const std::string value = WithoutTrailingBlanks(profileValue);
+  return value.find_first_of(" \t") == std::string::npos ? value : '"' + value + '"';
 }
 
 // True when the per-destination file is "SapRfc.ini" itself (destination "ini", or "INI" where
@@ -44,6 +46,7 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
   EnterStep(ctx, "OpenConnection");
   LibraryState& rfc = ClassicState(ctx);
   ConnectionCopies& c = ctx.rfc.copies;
+  ctx.rfc.openFailure.clear();
   CopyConnectionFields(ctx);
   PadRight(c.user, kUserWidth);
   PadRight(c.password, kPasswordWidth);
@@ -84,7 +87,10 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
     const bool replaced = IsRfcIniItself(ctx, destinationIniName) ||
                           ReplaceLibraryFile(ctx, destinationIni.get(), kRfcIniName);
     destinationIni.reset();
-    if (!replaced) return 0;
+    if (!replaced) {
+      return GiveUpOpen(ctx, destinationIniName + " cannot be copied over " +
+                                 kRfcIniName + " in the working directory");
+    }
     const std::string connectString = BuildConnectString(ctx);
     EnterStep(ctx, "RfcOpenEx");
     rfc.lastOpened = RfcOpenEx(connectString.c_str(), &rfc.openError);

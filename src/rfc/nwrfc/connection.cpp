@@ -68,6 +68,7 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
   EnterStep(ctx, "OpenConnection");
   LibraryState& rfc = NwState(ctx);
   const ConnectionCopies& c = ctx.rfc.copies;
+  ctx.rfc.openFailure.clear();
   CopyConnectionFields(ctx);
   rfc.parameterTexts.clear();
 
@@ -94,12 +95,14 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
   std::string text;
   const bool read = ReadWhole(destinationIni.get(), text);
   destinationIni.reset();
-  if (!read) return 0;
+  if (!read) return GiveUpOpen(ctx, destinationIniName + " cannot be read");
   const TranslatedDestinations translated = TranslateDestinationFile(text, destinationIniName);
   if (!translated.error.empty()) {
-    // Error 1011 says the open failed; this line says why, where the host never looks for it.
-    ctx.console.WriteError("* " + destinationIniName + " " + translated.error + "\n");
-    return 0;
+    const std::string reason = destinationIniName + " " + translated.error;
+    // A single run's Error 1011 carries the reason; a global run counts the system as failed
+    // without a message, so this line alone tells the operator why.
+    if (ctx.globalRun) ctx.console.WriteError("* " + reason + "\n");
+    return GiveUpOpen(ctx, reason);
   }
   // The destination route logs on in German, as the classic library's connect string does.
   AddParameter(rfc, "dest", c.destination);
@@ -110,7 +113,10 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
   ConnectionHandle handle = 0;
   {
     const SapRfcIniLock lock(ctx);
-    if (!ReplaceLibraryFile(ctx, translated.ini, kNwRfcIniName)) return 0;
+    if (!ReplaceLibraryFile(ctx, translated.ini, kNwRfcIniName)) {
+      return GiveUpOpen(ctx, std::string(kNwRfcIniName) + " cannot be written from " +
+                                 destinationIniName + " in the working directory");
+    }
     // The library may keep sapnwrfc.ini once read (a global run opens one destination after
     // another): naming its directory again makes it read the file just written.
     rfc.lastError = NwErrorInfo{};

@@ -142,20 +142,65 @@ TEST_F(ConnectionTest, HostAndSystemNumberOverrides) {
   }
 }
 
-TEST_F(ConnectionTest, ConnectStringCarriesProfileValuesUnpaddedAndQuotesBlanks) {
+// SAP's library reads a connect-string value up to its first blank: a profile value's
+// trailing blanks are left out, and only a blank (or tab) inside a value needs the quotes.
+TEST_F(ConnectionTest, ConnectStringLeavesOutTrailingBlanksAndQuotesInnerOnes) {
   struct Case {
-    const char* password;
+    const char* label;
+    const char *client, *user, *password, *destination;
     const char* connectString;
   } cases[] = {
-      {"p", "CLIENT=100 USER=MONI PASSWD=p LANG=D DEST=PRD"},
-      {"my secret", "CLIENT=100 USER=MONI PASSWD=\"my secret\" LANG=D DEST=PRD"},
-      {" lead", "CLIENT=100 USER=MONI PASSWD=\" lead\" LANG=D DEST=PRD"},
+      {"plain", "100", "MONI", "p", "PRD", "CLIENT=100 USER=MONI PASSWD=p LANG=D DEST=PRD"},
+      {"trailing blanks in each value", "100 ", "MONI  ", "p   ", "PRD ",
+       "CLIENT=100 USER=MONI PASSWD=p LANG=D DEST=PRD"},
+      {"a blank inside the password", "100", "MONI", "my secret", "PRD",
+       "CLIENT=100 USER=MONI PASSWD=\"my secret\" LANG=D DEST=PRD"},
+      {"a blank inside and blanks after it", "100", "MONI", "my secret  ", "PRD ",
+       "CLIENT=100 USER=MONI PASSWD=\"my secret\" LANG=D DEST=PRD"},
+      {"a leading blank", "100", "MONI", " lead", "PRD",
+       "CLIENT=100 USER=MONI PASSWD=\" lead\" LANG=D DEST=PRD"},
+      {"a tab inside", "100", "MONI", "a\tb", "PRD",
+       "CLIENT=100 USER=MONI PASSWD=\"a\tb\" LANG=D DEST=PRD"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.password);
-    t_.ctx.profile.password = c.password;
+    SCOPED_TRACE(c.label);
+    SystemProfile& p = t_.ctx.profile;
+    p.client = c.client;
+    p.user = c.user;
+    p.password = c.password;
+    p.destination = c.destination;
     EXPECT_EQ(BuildConnectString(t_.ctx), c.connectString);
   }
+}
+
+// The options record of RfcOpen: trailing blanks left out of every value, then user and
+// password padded to their widths as the classic records carry them.
+TEST_F(ConnectionTest, OptionsRecordLeavesOutTrailingBlanks) {
+  SystemProfile& p = t_.ctx.profile;
+  p.destination = "PRD ";
+  p.client = "100  ";
+  p.user = "AVERYLONGUSER  ";
+  p.password = "longpassword ";
+  p.language = "E ";
+  p.hostname = "sapprd ";
+  p.gwhost = "gw ";
+  p.gwservice = "sapgw07 ";
+  OpenConnection(t_.ctx);
+  const ConnectionOptions& o = ClassicState(t_.ctx).options;
+  EXPECT_EQ(Text(o.destination), "PRD");
+  EXPECT_EQ(Text(o.client), "100");
+  EXPECT_EQ(Text(o.user), "AVERYLONGUSER");
+  EXPECT_EQ(Text(o.password), "longpassword");
+  EXPECT_EQ(Text(o.language), "E");
+  const ServerParameters& s = ClassicState(t_.ctx).server;
+  EXPECT_EQ(Text(s.hostName), "sapprd");
+  EXPECT_EQ(Text(s.gatewayHost), "gw");
+  EXPECT_EQ(Text(s.gatewayService), "sapgw07");
+  p.user = "MONI   ";
+  p.password = "p  ";
+  OpenConnection(t_.ctx);
+  EXPECT_EQ(Text(o.user), "MONI        ");
+  EXPECT_EQ(Text(o.password), "p         ");
 }
 
 TEST_F(ConnectionTest, PerDestinationFileReplacesSapRfcIni) {

@@ -84,8 +84,8 @@ TEST(NwValuesTest, ReturnCodesAsNumberedMessages) {
   }
 }
 
-// The error record's message explains a failed step on one line: a communication failure's
-// message has several.
+// The error record's message explains a failed step on one line: of a communication
+// failure's block of lines, the text of its ERROR line; other lines are joined.
 TEST(NwValuesTest, ExplanationOnOneLine) {
   struct Case {
     const char* label;
@@ -93,9 +93,15 @@ TEST(NwValuesTest, ExplanationOnOneLine) {
     std::string appended;
   } cases[] = {
       {"one line", "partner not reached", "", " - partner not reached"},
-      {"several lines",
-       "LOCATION    CPIC (TCP/IP) on local host\nERROR       partner 'h:3300' not reached\r\n",
-       "", " - LOCATION    CPIC (TCP/IP) on local host ERROR       partner 'h:3300' not reached"},
+      {"one line beginning with ERROR", "ERROR in partner", "", " - ERROR in partner"},
+      {"SAP's CPIC block",
+       "LOCATION    CPIC (TCP/IP) on local host with Unicode\r\n"
+       "ERROR       partner 'sapprd:3300' not reached\r\nTIME        Mon Oct  7 06:15:00 2024\r\n"
+       "RELEASE     753\r\nCOMPONENT   NI (network interface)\r\nDETAIL      NiPConnect2",
+       "", " - partner 'sapprd:3300' not reached"},
+      {"several lines, none an ERROR line",
+       "LOCATION    CPIC (TCP/IP) on local host\nERRORS      two\r\n", "",
+       " - LOCATION    CPIC (TCP/IP) on local host ERRORS      two"},
       {"no message: the key", "", "RFC_COMMUNICATION_FAILURE", " - RFC_COMMUNICATION_FAILURE"},
       {"neither", "", "", ""},
   };
