@@ -277,16 +277,26 @@ TEST(ProfileToolTest, NewReplacesAnExistingFileOnlyWithForce) {
             std::string::npos);
 }
 
+// A profile written by hand (LF line ends), with the client and password given.
+std::string HandWrittenProfile(const std::string& client, const std::string& password) {
+  return "Destination: PRD\nClient.....: " + client + "\nUser.......: smith\nPassword...: " +
+         Stored(password) +
+         "\nLanguage...: E\nMode.......: R/3\nHostname...: sapprd\n"
+         "Sysnr......: 00\nGwhost.....: sapgw\nGwservice..: sapgw00\n"
+         "Extcompany.: ACME Corp\n";
+}
+
+// The settings check shows for that profile.
+std::string CheckedSettings(const std::string& client) {
+  return "Destination: PRD\nClient.....: " + client +
+         "\nUser.......: SMITH\nPassword...: ********\n"
+         "Language...: E\nMode.......: R/3\nHostname...: sapprd\nSysnr......: 00\n"
+         "Gwhost.....: sapgw\nGwservice..: sapgw00\nExtcompany.: ACME Corp\n";
+}
+
 TEST(ProfileToolTest, CheckShowsWhatTheProbeSees) {
-  const std::string settings =
-      "Destination: PRD\nClient.....: 10\nUser.......: SMITH\nPassword...: ********\n"
-      "Language...: E\nMode.......: R/3\nHostname...: sapprd\nSysnr......: 00\n"
-      "Gwhost.....: sapgw\nGwservice..: sapgw00\nExtcompany.: ACME Corp\n";
-  const std::string profile =
-      "Destination: PRD\nClient.....: 10\nUser.......: smith\nPassword...: " + Stored("Secret12") +
-      "\nLanguage...: E\nMode.......: R/3\nHostname...: sapprd\n"
-      "Sysnr......: 00\nGwhost.....: sapgw\nGwservice..: sapgw00\n"
-      "Extcompany.: ACME Corp\n";
+  const std::string settings = CheckedSettings("10");
+  const std::string profile = HandWrittenProfile("10", "Secret12");
   struct Case {
     const char* label;
     std::string file;
@@ -402,17 +412,6 @@ TEST(ProfileToolTest, PasswordFromStandardInput) {
 // What check warns about: a name by which the probe would not find the file, a password with
 // a blank at an end. The profile is usable all the same.
 TEST(ProfileToolTest, CheckWarnsOfWhatWillNotWorkAsMeant) {
-  const std::string settings =
-      "Destination: PRD\nClient.....: 100\nUser.......: SMITH\nPassword...: ********\n"
-      "Language...: E\nMode.......: R/3\nHostname...: sapprd\nSysnr......: 00\n"
-      "Gwhost.....: sapgw\nGwservice..: sapgw00\nExtcompany.: ACME Corp\n";
-  auto profile = [](const std::string& password) {
-    return "Destination: PRD\nClient.....: 100\nUser.......: smith\nPassword...: " +
-           Stored(password) +
-           "\nLanguage...: E\nMode.......: R/3\nHostname...: sapprd\n"
-           "Sysnr......: 00\nGwhost.....: sapgw\nGwservice..: sapgw00\n"
-           "Extcompany.: ACME Corp\n";
-  };
   struct Case {
     const char* label;
     std::string file;
@@ -437,9 +436,9 @@ TEST(ProfileToolTest, CheckWarnsOfWhatWillNotWorkAsMeant) {
     SCOPED_TRACE(c.label);
     TempDir dir;
     std::filesystem::create_directories((dir.Path() / c.file).parent_path());
-    std::ofstream(dir.Path() / c.file, std::ios::binary) << profile(c.password);
+    std::ofstream(dir.Path() / c.file, std::ios::binary) << HandWrittenProfile("100", c.password);
     const ToolResult result = RunTool({"check", c.file}, dir.Path());
-    EXPECT_EQ(result.out, OnConsole(settings + c.warnings + "OK\n"));
+    EXPECT_EQ(result.out, OnConsole(CheckedSettings("100") + c.warnings + "OK\n"));
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.status, 0);
   }
@@ -471,12 +470,7 @@ class ConsoleSession {
       dup2(terminal, 0);
       dup2(terminal, 1);
       dup2(terminal, 2);
-      if (chdir(directory.c_str()) != 0) _exit(127);
-      char path[] = "PATH=/usr/bin:/bin";
-      char options[] = "ASAN_OPTIONS=detect_leaks=0";
-      char* env[] = {path, options, nullptr};
-      execve(program.c_str(), argv.data(), env);
-      _exit(127);
+      ExecInCleanEnvironment(program.c_str(), argv.data(), directory.c_str());
     }
   }
   ~ConsoleSession() {
