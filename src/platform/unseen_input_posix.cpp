@@ -40,11 +40,14 @@ UnseenLine ReadUnseenLine(const char* prompt) {
     result.unseen = false;
     return result;
   }
+  // A signal the tool was started to ignore (a hang-up under nohup) stays ignored.
   struct sigaction restoring {}, previous[sizeof kEndingSignals / sizeof kEndingSignals[0]];
   restoring.sa_handler = RestoreEchoAndEnd;
   sigemptyset(&restoring.sa_mask);
-  for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
-    sigaction(kEndingSignals[i], &restoring, &previous[i]);
+  for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i) {
+    sigaction(kEndingSignals[i], nullptr, &previous[i]);
+    if (previous[i].sa_handler != SIG_IGN) sigaction(kEndingSignals[i], &restoring, nullptr);
+  }
 
   struct termios hidden = g_before;
   hidden.c_lflag &= static_cast<tcflag_t>(~(ECHO | ECHOE | ECHOK | ECHONL));
