@@ -80,6 +80,12 @@ std::string TypedOptionValue(const RunContext& ctx, std::size_t start) {
   return ctx.parameterText.substr(start, end - start);
 }
 
+std::string WithProfileExtension(std::string_view name) {
+  std::string opened(name);
+  if (name.size() < 4 || name[name.size() - 4] != '.') opened += ".P00";
+  return opened;
+}
+
 bool ApplyGlobalRule(RunContext& ctx) {
   if (ToUpperAscii(ctx.profileName) != "GLOBAL.P00") return false;
   ctx.globalRun = true;
@@ -91,19 +97,20 @@ FatalError ParseCommandLine(RunContext& ctx, int argc, const char* const* argv) 
   if (argc >= 1 && argv[0] != nullptr) ctx.programPath = argv[0];
   if (argc < 2) return std::string("Error 1001: Parameter for Profile-Name is missing !");
 
-  // Names and option texts are kept whole, however long: a cut would drop options or open
-  // another file.
+  // Names are kept whole, however long: a cut would open another file. A monitor hands the
+  // options over as separate words (PRTG splits its Parameters field at blanks), so every word
+  // counts; an option text too long to keep is refused rather than cut, since a cut would drop
+  // options (a deadline among them) without a word.
   ctx.profileName = argv[1];
   ctx.parameterText.clear();
-  ctx.sensorArgument.clear();
-  if (argc > 2) {
-    ctx.parameterText = argv[2];
-    ctx.sensorArgument = argv[2];
-    if (argc > 3) {
-      ctx.parameterText += ' ';
-      ctx.parameterText += argv[3];
-    }
+  ctx.sensorArgument = argc > 2 ? argv[2] : "";
+  for (int i = 2; i < argc; ++i) {
+    if (i > 2) ctx.parameterText += ' ';
+    ctx.parameterText += argv[i];
   }
+  if (ctx.parameterText.size() > kOptionTextCapacity)
+    return "Error 1037: Option text longer than " + std::to_string(kOptionTextCapacity) +
+           " characters found...";
   RebuildParameterString(ctx);
   ReadClientCode(ctx);
 
@@ -115,8 +122,7 @@ FatalError ParseCommandLine(RunContext& ctx, int argc, const char* const* argv) 
     ctx.profileName = kItemListingName;
   }
 
-  const std::string& name = ctx.profileName;
-  if (name.size() < 4 || name[name.size() - 4] != '.') ctx.profileName += ".P00";
+  ctx.profileName = WithProfileExtension(ctx.profileName);
   ApplyGlobalRule(ctx);
 
   if (FatalError error = ReadHostFlavour(ctx)) return error;

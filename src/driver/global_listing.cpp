@@ -6,6 +6,7 @@
 
 #include "driver/command_line.h"
 #include "driver/line_pieces.h"
+#include "platform/byte_order_mark.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -58,6 +59,7 @@ std::string ItemFromOptions(std::string_view options) {
 FatalError ReadItemListing(RunContext& ctx) {
   FilePtr file = ctx.files.Open(ctx.profilePath, "r");
   if (!file) return "Error 1024: ProFile " + ctx.profileName + " is missing...";
+  SkipByteOrderMark(file.get());
   std::string line;
   while (ReadLinePiece(file.get(), kPieceBuffer, line)) {
     if (std::string_view(line).substr(0, 8) == "# Gsng: ")
@@ -76,6 +78,7 @@ FatalError ReadSensorListing(RunContext& ctx) {
 
   FilePtr file = ctx.files.Open(ctx.profilePath, "r");
   if (!file) return "Error 10x1: ProFile " + ctx.profileName + " is missing...";
+  SkipByteOrderMark(file.get());
 
   ctx.sensorFound = false;
   std::string sensorOptions;

@@ -3,6 +3,7 @@
 #include "driver/command_line.h"
 #include "driver/line_pieces.h"
 #include "output/host_flavour.h"
+#include "platform/byte_order_mark.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -40,6 +41,7 @@ bool NamesFolder(const std::string& line) {
 std::string ReadPrtgFolder(std::FILE* file) {
   std::string folder;
   std::string line;
+  SkipByteOrderMark(file);
   while (ReadLinePiece(file, kPrtgPathBuffer, line)) {
     if (NamesFolder(line)) folder = line;
   }

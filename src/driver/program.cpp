@@ -20,14 +20,15 @@ namespace kelvoran {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: kelvoran PROFILE [OPTIONS [MORE-OPTIONS]]\n"
+    "Usage: kelvoran PROFILE [OPTIONS...]\n"
     "\n"
     "Measures an SAP R/3 system on DB2 for IBM i and prints one result document for the\n"
     "network monitor that started it.\n"
     "\n"
     "  PROFILE   system profile, such as PRD (read as PRD.P00) or D:\\cfg\\PRD.P01;\n"
     "            GLOBAL for a global run over the sensor listing \"SAP Almandor.Gbl\"\n"
-    "  OPTIONS   option text; in a global run its first word names the sensor\n"
+    "  OPTIONS   the option text: every word after PROFILE, joined with one blank, at most\n"
+    "            127 characters; in a global run by sensor its first word names the sensor\n"
     "\n"
     "Option keywords (any letter case):\n"
     "  ITEM=name      global run over \"Almandor.Prf\" with this item (':' reads as a blank)\n"

@@ -7,6 +7,7 @@
 #include "driver/command_line.h"
 #include "driver/line_pieces.h"
 #include "driver/profile_password.h"
+#include "platform/byte_order_mark.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -87,7 +88,10 @@ FatalError ReadSystemProfile(RunContext& ctx, FilePtr file, ProfileReading readi
   // Declared before the stream, so the stream is closed first on every way out.
   char streamBuffer[4096];
   FilePtr profile = std::move(file);
-  if (profile) std::setvbuf(profile.get(), streamBuffer, _IOFBF, sizeof streamBuffer);
+  if (profile) {
+    std::setvbuf(profile.get(), streamBuffer, _IOFBF, sizeof streamBuffer);
+    SkipByteOrderMark(profile.get());
+  }
   std::string line;
   while (profile && ReadLinePiece(profile.get(), buffer, line)) {
     const ProfileSetting* setting = FindSetting(line);

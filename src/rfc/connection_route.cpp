@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "output/host_flavour.h"
+#include "platform/byte_order_mark.h"
 #include "platform/folder_lock.h"
 #include "rfc/connection.h"
 #include "rfc/library_steps.h"
@@ -113,7 +114,11 @@ int LeadingNumber(std::string_view text) {
 
 FilePtr OpenDestinationFile(RunContext& ctx, std::string& name) {
   name = kDestinationIniPrefix + ctx.rfc.copies.destination;
-  return ctx.files.Open(name, "rb");
+  FilePtr file = ctx.files.Open(name, "rb");
+  // SAP's libraries read their configuration files as plain text: a mark would become part of
+  // the first line's key, so the copy or translation starts behind it.
+  if (file) SkipByteOrderMark(file.get());
+  return file;
 }
 
 ConnectionHandle GiveUpOpen(RunContext& ctx, std::string reason) {

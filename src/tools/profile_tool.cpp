@@ -8,13 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/command_line.h"
 #include "driver/profile_locator.h"
 #include "driver/profile_password.h"
 #include "driver/system_profile.h"
+#include "platform/byte_order_mark.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/device_names.h"
 #include "platform/file_system.h"
+#include "platform/unseen_input.h"
 #include "run_context.h"
 
 namespace kelvoran {
@@ -30,11 +33,12 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  encode PASSWORD   print the stored form of PASSWORD (24 characters)\n"
-    "  encode -          the same, with the password read from the first line of standard input\n"
-    "  new FILE OPTIONS  write a complete profile; the password is read from the first line of\n"
-    "                    standard input\n"
-    "  check FILE        read FILE as the probe does, print its settings (the password masked)\n"
-    "                    and OK or the probe's error message\n"
+    "  encode -          the same, with the password read as for new\n"
+    "  new FILE OPTIONS  write a complete profile (FILE without an extension gets .P00, as the\n"
+    "                    probe reads it); the password is typed twice at the console without\n"
+    "                    being shown, or else read from the first line of standard input\n"
+    "  check FILE        read FILE as the probe does, print its settings (the password masked),\n"
+    "                    warnings, and OK or the probe's error message\n"
     "  --help            this text\n"
     "\n"
     "Options of new (all required except --force):\n"
@@ -50,8 +54,10 @@ constexpr const char* kUsage =
     "  --extcompany E    company name (2 to 60 characters)\n"
     "  --force           replace FILE if it exists\n"
     "\n"
-    "Passwords are 2 to 20 printable ASCII characters. Prefer \"encode -\" and standard input:\n"
-    "a password on the command line can be seen by other users of the machine.\n"
+    "Passwords are 2 to 20 printable ASCII characters. Prefer typing them at the console, or a\n"
+    "pipe: a password on the command line can be seen by other users of the machine. From\n"
+    "standard input only the line end (LF or CR LF) is removed; a blank before it is part of\n"
+    "the password (cmd's \"echo Secret12 > file\" writes one).\n"
     "\n"
     "Exit status: 0 done (check: the profile is usable), 2 refused or not usable.\n";
 
@@ -95,14 +101,66 @@ const ProfileSetting& SettingFor(std::string_view key) {
   return ProfileSettings().front();  // not reached: every key above is a profile key
 }
 
-// The first line of standard input without its line end; nothing when the input is empty.
+// The first line of standard input without its line end (LF or CR LF) and without a byte
+// order mark in front of it, nothing else taken away; nothing when the input is empty.
 std::optional<std::string> ReadFirstInputLine() {
   std::string line;
   int c;
   while ((c = std::getchar()) != EOF && c != '\n') line += static_cast<char>(c);
   if (line.empty() && c == EOF) return std::nullopt;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
+  if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
+  return std::string(WithoutByteOrderMark(line));
+}
+
+// A line typed at the console after `prompt`, neither shown nor kept anywhere.
+std::optional<std::string> TypeUnseen(const char* prompt, std::string& problem) {
+  const UnseenLine typed = ReadUnseenLine(prompt);
+  if (!typed.unseen) {
+    problem = "the console's echo cannot be switched off; give the password on standard input";
+  } else if (!typed.line) {
+    problem = "no password typed";
+  }
+  return typed.line;
+}
+
+// The password for "new" and "encode -": typed twice at the console without being shown, so
+// that a typing error cannot slip through unseen, or the first line of standard input.
+std::optional<std::string> ReadPassword(std::string& problem) {
+  if (!StandardInputIsConsole()) {
+    std::optional<std::string> line = ReadFirstInputLine();
+    if (!line) problem = "no password on standard input";
+    return line;
+  }
+  std::optional<std::string> password = TypeUnseen("Password: ", problem);
+  if (!password) return std::nullopt;
+  const std::optional<std::string> again = TypeUnseen("Password again: ", problem);
+  if (!again) return std::nullopt;
+  if (*again != *password) {
+    problem = "the two passwords typed differ";
+    return std::nullopt;
+  }
+  return password;
+}
+
+// Why the probe might not do what the profile at `path` is meant for, although it can read
+// it: a name by which it would not find the file, or a password with a blank at an end.
+std::vector<std::string> Warnings(const std::string& path, const std::string& password) {
+  std::vector<std::string> warnings;
+  const std::string name = path.substr(DirectoryPartLength(path));
+  if (ToUpperAscii(WithProfileExtension(name)) == "GLOBAL.P00") {
+    warnings.push_back("kelvoran " + name +
+                       " starts a global run and never reads this file; only a global run's "
+                       "listing can name it");
+  } else if (WithProfileExtension(name) != name) {
+    warnings.push_back("kelvoran " + name + " reads " + WithProfileExtension(name) +
+                       ", not this file; name it " + WithProfileExtension(name) +
+                       " (a global run's listing may name it as it is)");
+  }
+  if (!password.empty() && password.front() == ' ')
+    warnings.push_back("the password begins with a blank, which is part of it");
+  if (!password.empty() && password.back() == ' ')
+    warnings.push_back("the password ends with a blank, which is part of it");
+  return warnings;
 }
 
 // A path is free when opening it fails because nothing is there; any other failure (no
@@ -141,9 +199,10 @@ int Encode(const std::vector<std::string>& args) {
   if (args.size() != 1) return Refuse("encode takes one argument: the password, or - to read it");
   std::string password = args[0];
   if (password == "-") {
-    std::optional<std::string> line = ReadFirstInputLine();
-    if (!line) return Refuse("no password on standard input");
-    password = *line;
+    std::string problem;
+    std::optional<std::string> read = ReadPassword(problem);
+    if (!read) return Refuse(problem);
+    password = *read;
   } else if (password.rfind("--", 0) == 0) {
     return Refuse("unknown option " + password + "; see kelvoran-profile --help");
   }
@@ -200,6 +259,9 @@ int New(const std::vector<std::string>& args) {
     values[option] = *value;
   }
   if (!path) return Refuse("new needs the name of the profile file to write");
+  // Written under the name the probe opens for it: "new PRD" writes PRD.P00.
+  const std::string named = *path;
+  path = WithProfileExtension(named);
   // Opening a device to see whether the name is free may never return.
   if (IsReservedDeviceName(*path)) return Refuse(*path + " is a Windows device name, not a file");
   for (const NewOption& o : kNewOptions) {
@@ -211,8 +273,10 @@ int New(const std::vector<std::string>& args) {
   }
   if (!force && !PathIsFree(*path)) return Refuse(*path + " exists; use --force to replace it");
 
-  std::optional<std::string> password = ReadFirstInputLine();
-  if (!password || password->empty()) return Refuse("no password on standard input");
+  std::string problem;
+  std::optional<std::string> password = ReadPassword(problem);
+  if (!password) return Refuse(problem);
+  if (password->empty()) return Refuse("the password is empty");
   const ProfileSetting& passwordSetting = SettingFor(kPasswordKey);
   if (password->size() < passwordSetting.minimum)
     return Refuse("the password is too short; the probe needs at least " +
@@ -256,6 +320,9 @@ int New(const std::vector<std::string>& args) {
     files.Remove(temporary);
     return Refuse("cannot rename " + temporary + " to " + *path);
   }
+  if (named != *path) Print(named + " written as " + *path + ", the file the probe reads for it\n");
+  for (const std::string& warning : Warnings(*path, *password))
+    std::fprintf(stderr, "kelvoran-profile: warning: %s\n", warning.c_str());
   return kToolOk;
 }
 
@@ -278,6 +345,8 @@ int Check(const std::vector<std::string>& args) {
     const bool password = std::string_view(key) == kPasswordKey;
     report += std::string(key) + " " + (password && !value.empty() ? kPasswordMask : value) + "\n";
   }
+  for (const std::string& warning : Warnings(path, ctx.profile.password))
+    report += "Warning: " + warning + "\n";
   report += (error ? *error : std::string("OK")) + "\n";
   Print(report);
   return error ? kToolError : kToolOk;

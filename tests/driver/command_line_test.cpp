@@ -53,21 +53,90 @@ TEST(CommandLineTest, MissingProfileName) {
   EXPECT_EQ(Parse(t.ctx, {}), "Error 1001: Parameter for Profile-Name is missing !");
 }
 
-TEST(CommandLineTest, OptionTextJoinsTwoArgumentsAndIgnoresTheRest) {
-  TestContext t;
-  ASSERT_EQ(Parse(t.ctx, {"prd", "-s", "ch=2", "ignored"}), std::nullopt);
-  EXPECT_EQ(t.ctx.parameterText, "-s ch=2");
-  EXPECT_EQ(t.ctx.parameterString, "-S CH=2");
-  EXPECT_EQ(t.ctx.sensorArgument, "-s");
+// A monitor hands the options over as separate words: every word after the profile name
+// counts, joined with one blank, and a keyword in the last word acts like any other.
+TEST(CommandLineTest, OptionTextJoinsEveryWord) {
+  struct Case {
+    std::vector<const char*> args;
+    const char* text;
+    const char* sensor;  // the second argument as typed
+    unsigned timeout;
+    HostFlavour flavour;
+    bool verbose;
+  } cases[] = {
+      {{"prd"}, "", "", 0, HostFlavour::ExeXml, false},
+      {{"prd", ",DETAIL"}, ",DETAIL", ",DETAIL", 0, HostFlavour::ExeXml, false},
+      {{"prd", "-s", "ch=2"}, "-s ch=2", "-s", 0, HostFlavour::ExeXml, false},
+      {{"HNG", ",DETAIL", ",SYSLOG", "TIMEOUT=3"},
+       ",DETAIL ,SYSLOG TIMEOUT=3", ",DETAIL", 3, HostFlavour::ExeXml, false},
+      {{"prd", "a", "b", "c", "flavour=Tolvane"},
+       "a b c flavour=Tolvane", "a", 0, HostFlavour::Tolvane, false},
+      {{"prd", "x y", "", "b", "c", "#"}, "x y  b c #", "x y", 0, HostFlavour::ExeXml, true},
+      {{"GLOBAL", "SENSOR1", "a", "b", "c", "d", "timeout=900"},
+       "SENSOR1 a b c d timeout=900", "SENSOR1", 900, HostFlavour::ExeXml, false},
+      {{"prd", "1", "2", "3", "4", "5", "FLAVOUR=Brennick,TIMEOUT=5"},
+       "1 2 3 4 5 FLAVOUR=Brennick,TIMEOUT=5", "1", 5, HostFlavour::Brennick, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.args.size() + 1) + " words: " + c.text);
+    TestContext t;
+    ASSERT_EQ(Parse(t.ctx, c.args), std::nullopt);
+    EXPECT_EQ(t.ctx.parameterText, c.text);
+    EXPECT_EQ(t.ctx.parameterString, ToUpperAscii(c.text));
+    EXPECT_EQ(t.ctx.sensorArgument, c.sensor);
+    EXPECT_EQ(t.ctx.timeoutSeconds, c.timeout);
+    EXPECT_EQ(t.ctx.hostFlavour, c.flavour);
+    EXPECT_EQ(t.ctx.verboseMode, c.verbose);
+  }
 }
 
-TEST(CommandLineTest, LongNamesAndOptionsAreKeptWhole) {
+// Values in later words are checked like values in the first; an option text too long to keep
+// is refused before any option is looked at.
+TEST(CommandLineTest, OptionTextErrors) {
+  const std::string limit(127, 'o');
+  const std::string over = limit + "o";
+  const std::string word63(63, 'h');
+  const std::string word64(64, 'H');
+  const std::string word62(62, 'H');
+  const std::string message = "Error 1037: Option text longer than 127 characters found...";
+  struct Case {
+    const char* label;
+    std::vector<const char*> args;
+    FatalError error;
+  } cases[] = {
+      {"an invalid timeout in the fourth word",
+       {"PRD", ",DETAIL", ",SYSLOG", "TIMEOUT=abc"},
+       "Error 1033: Invalid Timeout abc found..."},
+      {"127 characters", {"PRD", limit.c_str()}, std::nullopt},
+      {"128 characters", {"PRD", over.c_str()}, message},
+      {"128 characters only with the blank that joins two words",
+       {"PRD", word63.c_str(), word64.c_str()},
+       message},
+      {"127 characters in three words", {"PRD", word63.c_str(), "", word62.c_str()}, std::nullopt},
+      {"too long, before an unknown flavour is looked at",
+       {"PRD", "FLAVOUR=Nope", over.c_str()},
+       message},
+      {"too long, before a timeout or an item in it is taken",
+       {"PRD", "ITEM=I1", over.c_str(), "TIMEOUT=3"},
+       message},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TestContext t;
+    EXPECT_EQ(Parse(t.ctx, c.args), c.error);
+    if (c.error) {
+      EXPECT_EQ(t.ctx.timeoutSeconds, 0u);
+      EXPECT_FALSE(t.ctx.globalRun);
+    }
+  }
+}
+
+TEST(CommandLineTest, LongNamesAreKeptWhole) {
   TestContext t;
   const std::string name(100, 'p');
-  const std::string options = std::string(150, 'o') + ",SYSLOG";
-  ASSERT_EQ(Parse(t.ctx, {name.c_str(), options.c_str()}), std::nullopt);
+  ASSERT_EQ(Parse(t.ctx, {name.c_str(), ",SYSLOG"}), std::nullopt);
   EXPECT_EQ(t.ctx.profileName, name + ".P00");
-  EXPECT_EQ(t.ctx.parameterText, options);
+  EXPECT_EQ(t.ctx.parameterText, ",SYSLOG");
 }
 
 TEST(CommandLineTest, VerboseModeClientCodeAndFlavour) {

@@ -311,6 +311,7 @@ TEST(ProfileLocatorTest, FolderLinesOfThePathFile) {
       {"root folder", "\\PRTG\n", "\\PRTG\\"},
       {"backslash third", "ab\\cd\n", "ab\\cd\\"},
       {"a lone CR at the end", "D:\\PRTG\r", "D:\\PRTG\\"},
+      {"saved by Notepad, with a byte order mark", "\xEF\xBB\xBF" "D:PRTG\r\n", "D:PRTG\\"},
       {"too short for any test", "D\n", "\\"},
       {"one character short of the third test", "ab\n", "\\"},
       {"relative folder", "PRTG\\x\n", "\\"},

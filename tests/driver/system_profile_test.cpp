@@ -85,14 +85,19 @@ ReadResult Read(const std::string& content, ProfileReading reading) {
 }
 
 TEST(SystemProfileTest, ReadsEverySettingWithEitherLineEnd) {
+  const std::string good = GoodProfile();
   struct Case {
     const char* label;
-    std::string eol;
-  } cases[] = {{"CR LF", "\r\n"}, {"LF", "\n"}};
+    std::string profile;
+  } cases[] = {{"CR LF", good},
+               {"LF", GoodProfile("\n")},
+               // Saved by Notepad: the mark is no part of the first key.
+               {"a byte order mark before the first key",
+                "\xEF\xBB\xBF" + good.substr(good.find("Destination:"))}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     for (ProfileReading reading : {ProfileReading::Strict, ProfileReading::Lenient}) {
-      const ReadResult result = Read(GoodProfile(c.eol), reading);
+      const ReadResult result = Read(c.profile, reading);
       EXPECT_EQ(result.error, std::nullopt);
       EXPECT_EQ(result.record, Record().Text());
     }

@@ -145,6 +145,44 @@ INSTANTIATE_TEST_SUITE_P(
         HangCase{"GlobalReceiveTolvane", "RfcReceive", true, "Tolvane", "RfcReceive"}),
     [](const ::testing::TestParamInfo<HangCase>& info) { return std::string(info.param.name); });
 
+// PRTG hands its Parameters field over as separate words: a deadline in the last of them ends
+// a hanging run like one given in the first.
+struct WordsCase {
+  const char* name;
+  std::vector<std::string> args;
+  const char* flavour;
+};
+
+void PrintTo(const WordsCase& c, std::ostream* out) { *out << c.name; }
+
+class TimeoutInTheLastWordTest : public ::testing::TestWithParam<WordsCase> {};
+
+TEST_P(TimeoutInTheLastWordTest, EndsTheHangingRun) {
+  const WordsCase& c = GetParam();
+  DeadlineDirectory dir("HANG = RfcReceive\n");
+  const TimedResult r = TimedRun(dir, c.args);
+  const std::string message = "Error 1032: Timeout after 1 s in " +
+                              ForLibrary("RfcReceive", NwOperation("RfcReceive")) + " for PRD !";
+  const std::string expected = c.args[0] == "GLOBAL"
+                                   ? EnvelopeOpening(c.flavour) + Ending(c.flavour, message)
+                                   : ErrorDocument(message);
+  EXPECT_EQ(r.process.out, OnConsole(expected));
+  EXPECT_EQ(r.process.status, 2);
+  EXPECT_GE(r.seconds, 1.0);
+  EXPECT_LT(r.seconds, 1.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , TimeoutInTheLastWordTest,
+    ::testing::Values(
+        WordsCase{"ThreeWords", {"PRD", "TIMEOUT=1"}, "EXEXML"},
+        WordsCase{"FiveWords", {"PRD", ",DETAIL", ",SYSLOG", "TIMEOUT=1"}, "EXEXML"},
+        WordsCase{"EightWords",
+                  {"PRD", "a", "b:c", "FLAVOUR=Tolvane", "", "CH=2", "TIMEOUT=1"},
+                  "Tolvane"},
+        WordsCase{"GlobalSixWords", {"GLOBAL", "G3", "x", "y", "TIMEOUT=1"}, "EXEXML"}),
+    [](const ::testing::TestParamInfo<WordsCase>& info) { return std::string(info.param.name); });
+
 // A document that is out before the deadline is the run's last word: a system that then hangs
 // in its close makes the deadline end the process, but prints nothing more.
 TEST(DeadlineEndToEndTest, NothingFollowsADocumentAlreadyPrinted) {

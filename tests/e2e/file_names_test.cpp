@@ -1,7 +1,7 @@
-// File names as the probe meets them on the monitor's host: directories and Windows device
-// names are never taken for files, over-long names are missing files, a per-destination file
-// that is SapRfc.ini itself is used as it stands, and a destination's trailing blanks name no
-// other file.
+// Files as the probe meets them on the monitor's host: directories and Windows device names
+// are never taken for files, over-long names are missing files, a per-destination file that is
+// SapRfc.ini itself is used as it stands, a destination's trailing blanks name no other file,
+// and files saved with a byte order mark read as without it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -119,6 +119,48 @@ TEST(FileNamesTest, DestinationWithTrailingBlankMeasuresThroughItsFile) {
                       "Time=061500,Sid=PRD     \n> No.of DB-Tables: 41234 #"
                       "\n> No.of Prim.Keys: 40877 #\n> No.of Indexes: 61590 #\n"));
   EXPECT_EQ(result.status, 0);
+}
+
+// Notepad may save any of the operator's files with a UTF-8 byte order mark in front of the
+// first line, where it would hide that line's key or header.
+TEST(FileNamesTest, FilesSavedWithAByteOrderMark) {
+  const std::string mark = "\xEF\xBB\xBF";
+  ProbeDirectory dir;
+  dir.WriteLandscape(mark + kSystem);
+  ProfileSettings settings;
+  settings.hostname = "sapold01";  // reached only through the destination's entry
+  const std::string profile = ProfileText(settings);
+  dir.Write("PRD.P00", mark + profile.substr(profile.find("Destination:")));
+  const std::string entry = "DEST=PRD\r\nASHOST=sapprd01\r\nSYSNR=00\r\n";
+  dir.Write("SapRfc.PRD", mark + entry);
+  dir.Write("SAP Almandor.Gbl", mark + "# GSNG: S1        ::PRD.P00#\r\n"
+                                       "# GSNX: S1        :Item=East,"
+                                       "Sensor=\"SAP Kelvoran\"\r\n");
+  dir.Write("Almandor.Prf", mark + "# Gsng: Landscape   PRD.P00#\r\n");
+
+  const std::string route = "* SapRfc.Ini.......: PRD<\n";
+  const std::string summary = "\n# (***) East: NoSystems=1, Processed=1, Failed=0\n\n";
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } runs[] = {
+      {{"PRD", "FLAVOUR=Tolvane"},
+       route + "\n# (PRD) Kelvoran: Info=DB4,Date=20241007,Time=061500,Sid=PRD     "
+               "\n> No.of DB-Tables: 41234 #\n> No.of Prim.Keys: 40877 #"
+               "\n> No.of Indexes: 61590 #\n"},
+      {{"GLOBAL", "S1", "FLAVOUR=Tolvane"}, "\n" + route + summary},
+      {{"x", "ITEM=East,FLAVOUR=Tolvane"}, "\n" + route + summary},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.args[0]);
+    const ProcessResult result = dir.Run(run.args);
+    EXPECT_EQ(result.out, OnConsole(run.out));
+    EXPECT_EQ(result.status, 0);
+  }
+  // SAP's classic library reads the copy: it starts behind the mark.
+  if (ProbeUsesClassicLibrary()) {
+    EXPECT_EQ(dir.Read("SapRfc.ini"), entry);
+  }
 }
 
 }  // namespace

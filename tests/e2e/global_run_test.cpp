@@ -8,6 +8,7 @@
 
 #include "driver/profile_password.h"
 #include "e2e/probe_fixture.h"
+#include "support/xml_check.h"
 
 namespace kelvoran {
 namespace {
@@ -30,7 +31,10 @@ constexpr const char* kLandscape =
     "# the library fails inside RfcCall\n"
     "[LIB]\nASHOST = saplib01\nSYSNR = 40\nLOGON = 100 MONI PrdMoni01\nFAIL_HANDLER = RfcCall\n"
     "ERROR_KEY = RFC_ERROR_COMMUNICATION\nERROR_STATUS = CPI-C routine CMSEND failed\n"
-    "ERROR_MESSAGE = connection reset by peer\nERROR_INTERNAL = 236\n";
+    "ERROR_MESSAGE = connection reset by peer\nERROR_INTERNAL = 236\n"
+    "# not DB2 for IBM i, and the library fails when the connection is closed\n"
+    "[ORC]\nASHOST = saporc01\nSYSNR = 31\nLOGON = 100 MONI PrdMoni01\nRFCDBSYS = ORACLE\n"
+    "FAIL_HANDLER = RfcClose\n";
 
 // The entry of an earlier run; a global run keeps the trace file.
 constexpr const char* kEarlierTrace = "T:0009 ======> left by an earlier run";
@@ -61,6 +65,7 @@ void WriteSystems(const ProbeDirectory& dir) {
   dir.WriteProfile("DEV.P00", System("DEV", "sapdev01", "20"));
   dir.WriteProfile("ORA.P00", System("ORA", "sapora01", "30"));
   dir.WriteProfile("LIB.P00", System("LIB", "saplib01", "40"));
+  dir.WriteProfile("ORC.P00", System("ORC", "saporc01", "31"));
 }
 
 std::string SensorLine(const std::string& sensor, const std::string& systems) {
@@ -236,12 +241,30 @@ TEST(GlobalRunTest, FatalEndingsAfterTheEnvelopeOpening) {
       "\n"
       "* Programm aborted...\n"
       "* Error at EoXput-File...\n";
+  // The report in the XML flavours: on one line, in the rest of the document that the envelope
+  // opening began.
+  const std::string libraryDocumentRest = ErrorDocumentRest(
+      "RFC error; operation/code: RfcCall; key: RFC_ERROR_COMMUNICATION; status: CPI-C routine "
+      "CMSEND failed; message: connection reset by peer; internal status: 236; "
+      "* Programm aborted...; * Error at EoXput-File...");
+  const std::string closeReport =
+      "RFC error\n"
+      "operation/code  : RfcClose\n"
+      "key             : RFC_ERROR_SYSTEM_FAILURE\n"
+      "status          : library failure\n"
+      "message         : internal error of the RFC library in RfcClose\n"
+      "internal status : RfcClose\n"
+      "\n"
+      "* Programm aborted...\n"
+      "* Error at EoXput-File...\n";
+  const std::string mismatchRest = ErrorDocumentRest("Error 1018: DataBase mismatch !");
   struct Case {
     const char* label;
     std::string systems;
     std::string options;
     std::string expected;
     int status;
+    std::string err = "";  // standard error
   } cases[] = {
       // The first system is judged; the third is never reached, so no summary follows.
       // The XML document opened at the start is completed, not followed by a second one.
@@ -257,10 +280,21 @@ TEST(GlobalRunTest, FatalEndingsAfterTheEnvelopeOpening) {
       // The text flavours have no envelope: the whole error document follows the opening line.
       {"text flavour: the whole error document", "PRD.P00#ORA.P00#", "ITEM=I1,FLAVOUR=Tolvane",
        "\n" + ErrorDocument("Error 1018: DataBase mismatch !"), 2},
-      {"the library fails inside a call: its report, no document", "PRD.P00#LIB.P00#QAS.P00#",
-       "ITEM=I1 #", verboseOpening + libraryReport, 1},
+      {"the library fails inside a call: its report completes the document",
+       "PRD.P00#LIB.P00#QAS.P00#", "ITEM=I1 #", verboseOpening + libraryDocumentRest, 1},
+      {"the library's report in Quellon", "PRD.P00#LIB.P00#", "ITEM=I1,FLAVOUR=Quellon",
+       "\n<Prtg>\n\n" + libraryDocumentRest, 1},
+      {"the library's report in Vistrel", "LIB.P00#", "ITEM=I1,FLAVOUR=Vistrel",
+       "\n<Prtg>\n\n" + libraryDocumentRest, 1},
       {"the library fails with the text flavour", "LIB.P00#", "ITEM=I1,FLAVOUR=Brennick",
        "\n" + libraryReport, 1},
+      // The run's last document is out when the library fails: the report goes to standard
+      // error, so that standard output stays one document.
+      {"the library fails closing a system that ended the run", "PRD.P00#ORC.P00#QAS.P00#",
+       "ITEM=I1", "\n<Prtg>\n\n" + mismatchRest, 1, closeReport},
+      {"the same with the text flavour: the report follows the document", "ORC.P00#",
+       "ITEM=I1,FLAVOUR=Tolvane", "\n" + ErrorDocument("Error 1018: DataBase mismatch !") + closeReport,
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -271,7 +305,14 @@ TEST(GlobalRunTest, FatalEndingsAfterTheEnvelopeOpening) {
     dir.Write("Almandor.Prf", ItemListing(c.systems));
     const ProcessResult result = dir.Run({"x", c.options});
     EXPECT_EQ(MaskTimes(result.out), OnConsole(c.expected));
+    EXPECT_EQ(result.err, OnConsole(c.err));
     EXPECT_EQ(result.status, c.status);
+    // Without console lines an XML flavour's output is one document its host can parse.
+    if (c.options.find_first_of("#@$%") == std::string::npos &&
+        c.options.find("Tolvane") == std::string::npos &&
+        c.options.find("Brennick") == std::string::npos) {
+      EXPECT_EQ(XmlWellFormednessError(result.out), "") << result.out;
+    }
   }
 }
 

@@ -107,6 +107,9 @@ TEST_F(NwLibraryTest, PerDestinationFileBecomesSapNwRfcIni) {
        {{"SapRfc.PRD", "* PRD\r\nDEST=PRD\r\nTYPE=A\r\nASHOST=sapprd01\r\nSYSNR=00\r\n"
                        "RFC_TRACE=0\r\n"}},
        kDestinationLine + kTolvane, "", 0},
+      {"saved by Notepad, with a byte order mark", "", elsewhere,
+       {{"SapRfc.PRD", "\xEF\xBB\xBF" "DEST=PRD\r\nASHOST=sapprd01\r\nSYSNR=00\r\n"}},
+       kDestinationLine + kTolvane, "", 0},
       {"the destination's logon checked when opening", "FAIL_LOGON = YES\n", elsewhere,
        {{"SapRfc.PRD", "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n"}},
        kDestinationLine +

@@ -421,6 +421,17 @@ std::string ReadStream(std::FILE* file) {
 
 }  // namespace
 
+void ExecInCleanEnvironment(const char* program, char* const* argv, const char* directory) {
+  if (chdir(directory) != 0) _exit(127);
+  // A clean environment: the probe reads none, and only the simulated library's variable
+  // could change what it sees.
+  char path[] = "PATH=/usr/bin:/bin";
+  char options[] = "ASAN_OPTIONS=detect_leaks=0";
+  char* env[] = {path, options, nullptr};
+  execve(program, argv, env);
+  _exit(127);
+}
+
 std::string ProbePath() { return KELVORAN_TEST_PROBE; }
 
 std::string ProfileToolPath() { return KELVORAN_TEST_PROFILE_TOOL; }
@@ -447,14 +458,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     dup2(fileno(in), 0);
     dup2(fileno(out), 1);
     dup2(fileno(err), 2);
-    if (chdir(directory.c_str()) != 0) _exit(127);
-    // A clean environment: the probe reads none, and only the simulated library's variable
-    // could change what it sees.
-    char path[] = "PATH=/usr/bin:/bin";
-    char options[] = "ASAN_OPTIONS=detect_leaks=0";
-    char* env[] = {path, options, nullptr};
-    execve(program.c_str(), argv.data(), env);
-    _exit(127);
+    ExecInCleanEnvironment(program.c_str(), argv.data(), directory.c_str());
   }
   int status = 0;
   waitpid(child, &status, 0);
@@ -494,12 +498,7 @@ StartedProcess::StartedProcess(const std::string& program, const std::vector<std
     dup2(null, 0);
     dup2(out, 1);
     dup2(err, 2);
-    if (chdir(directory.c_str()) != 0) _exit(127);
-    char path[] = "PATH=/usr/bin:/bin";
-    char options[] = "ASAN_OPTIONS=detect_leaks=0";
-    char* env[] = {path, options, nullptr};
-    execve(program.c_str(), argv.data(), env);
-    _exit(127);
+    ExecInCleanEnvironment(program.c_str(), argv.data(), directory.c_str());
   }
   handle_ = child;
   id_ = static_cast<unsigned long>(child);

@@ -63,6 +63,14 @@ class StartedProcess {
 /// line feeds and passed through this.
 std::string OnConsole(std::string_view text);
 
+#ifndef _WIN32
+/// In a process just forked: runs `program` with `argv` (ending with a null) in `directory`,
+/// in the clean environment every process of the tests gets. Never returns; status 127 when
+/// the program cannot be started there.
+[[noreturn]] void ExecInCleanEnvironment(const char* program, char* const* argv,
+                                         const char* directory);
+#endif
+
 /// The probe built with the tests.
 std::string ProbePath();
 /// The profile tool built with the tests.

@@ -54,25 +54,37 @@ std::string TolvaneDocument(const std::string& text) {
          "\n> No.of DB-Tables: 41234 #\n> No.of Prim.Keys: 40877 #\n> No.of Indexes: 61590 #\n";
 }
 
-// The RFC library's failure report: the last error, then the end of the program.
-std::string FailureReport(const std::string& operation, const std::string& key,
-                          const std::string& status, const std::string& message,
-                          const std::string& internalStatus) {
+// The RFC library's last error, as its failure report shows it.
+struct Report {
+  std::string operation, key, status, message, internalStatus;
+};
+
+// The report as the text flavours get it: the last error, then the end of the program.
+std::string ReportLines(const Report& r) {
   return "RFC error\n"
-         "operation/code  : " + operation + "\n"
-         "key             : " + key + "\n"
-         "status          : " + status + "\n"
-         "message         : " + message + "\n"
-         "internal status : " + internalStatus + "\n"
+         "operation/code  : " + r.operation + "\n"
+         "key             : " + r.key + "\n"
+         "status          : " + r.status + "\n"
+         "message         : " + r.message + "\n"
+         "internal status : " + r.internalStatus + "\n"
          "\n"
          "* Programm aborted...\n"
          "* Error at EoXput-File...\n";
 }
 
-// The report of a failure that FAIL_HANDLER injects into the library operation `operation`.
-std::string LibraryFailureReport(const std::string& operation) {
-  return FailureReport(operation, "RFC_ERROR_SYSTEM_FAILURE", "library failure",
-                       "internal error of the RFC library in " + operation, operation);
+// The report on one line, the text of the error document of the XML flavours.
+std::string ReportText(const Report& r) {
+  return "RFC error; operation/code: " + r.operation + "; key: " + r.key + "; status: " +
+         r.status + "; message: " + r.message + "; internal status: " + r.internalStatus +
+         "; * Programm aborted...; * Error at EoXput-File...";
+}
+
+std::string ReportDocument(const Report& r) { return ErrorDocument(ReportText(r)); }
+
+// The last error of a failure that FAIL_HANDLER injects into the library operation `operation`.
+Report LibraryFailure(const std::string& operation) {
+  return {operation, "RFC_ERROR_SYSTEM_FAILURE", "library failure",
+          "internal error of the RFC library in " + operation, operation};
 }
 
 ProfileSettings OnHost(const std::string& host) {
@@ -229,7 +241,8 @@ TEST(SingleRunEndToEndTest, VerboseConsoleLines) {
                              ForLibrary("sapprd01:sapgw00", "sapprd01:3300") + "' not reached"),
            2},
           {"failure report after the console lines", "FAIL_HANDLER = RfcCall\n", {"%"},
-           start + "* hh:mm:ss Kelvoran - % State=Executing\n" + LibraryFailureReport("RfcCall"),
+           start + "* hh:mm:ss Kelvoran - % State=Executing\n" +
+               ReportDocument(LibraryFailure("RfcCall")),
            1},
       },
       true, {{"failure report after the console lines", kClassicOnly}});
@@ -381,51 +394,86 @@ TEST(SingleRunEndToEndTest, Error1011CarriesItsReason) {
   }
 }
 
-TEST(SingleRunEndToEndTest, FailureReportEndsWithoutDocument) {
+// In the XML flavours the report is the error document; the text flavours get its lines.
+TEST(SingleRunEndToEndTest, FailureReportEndsTheRun) {
   if (!ProbeUsesClassicLibrary()) GTEST_SKIP() << "the classic library's failure report";
+  const std::string texts = "ERROR_KEY = KEY<1>\nERROR_STATUS = a & b\n"
+                            "ERROR_MESSAGE = <no> memory\nERROR_INTERNAL = x>y\n";
   ExpectRuns({
-      {"RfcOpen, with the landscape's error texts",
-       "FAIL_HANDLER = RfcOpen\nERROR_KEY = KEY<1>\nERROR_STATUS = a & b\n"
-       "ERROR_MESSAGE = <no> memory\nERROR_INTERNAL = x>y\n",
+      {"RfcOpen, with the landscape's error texts escaped", "FAIL_HANDLER = RfcOpen\n" + texts,
        {},
-       FailureReport("RfcOpen", "KEY<1>", "a & b", "<no> memory", "x>y"), 1},
-      {"RfcOpenEx", "FAIL_HANDLER = RfcOpenEx\n", {},
-       LibraryFailureReport("RfcOpenEx"), 1, ProfileSettings{},
+       ReportDocument({"RfcOpen", "KEY&lt;1&gt;", "a &amp; b", "&lt;no&gt; memory", "x&gt;y"}),
+       1},
+      {"RfcOpen, the texts as they stand in a text flavour", "FAIL_HANDLER = RfcOpen\n" + texts,
+       {"FLAVOUR=Brennick"}, ReportLines({"RfcOpen", "KEY<1>", "a & b", "<no> memory", "x>y"}),
+       1},
+      {"RfcOpenEx", "FAIL_HANDLER = RfcOpenEx\n", {"FLAVOUR=Quellon"},
+       ReportDocument(LibraryFailure("RfcOpenEx")), 1, ProfileSettings{},
        Files{{"SapRfc.PRD", kDestinationFile}}},
-      {"RfcCall", "FAIL_HANDLER = RfcCall\n", {}, LibraryFailureReport("RfcCall"), 1},
+      {"RfcCall", "FAIL_HANDLER = RfcCall\n", {"FLAVOUR=Vistrel"},
+       ReportDocument(LibraryFailure("RfcCall")), 1},
       {"RfcReceive", "FAIL_HANDLER = RfcReceive\n", {"FLAVOUR=Tolvane"},
-       LibraryFailureReport("RfcReceive"), 1},
+       ReportLines(LibraryFailure("RfcReceive")), 1},
+      // The measured document is never printed: the report takes its place.
       {"RfcClose after the query", kCounts + "FAIL_HANDLER = RfcClose\n", {},
-       LibraryFailureReport("RfcClose"), 1},
+       ReportDocument(LibraryFailure("RfcClose")), 1},
       {"RfcInstallStructure", "FAIL_HANDLER = RfcInstallStructure\n", {},
-       LibraryFailureReport("RfcInstallStructure"), 1},
+       ReportDocument(LibraryFailure("RfcInstallStructure")), 1},
       {"installing RFCSI", "FAIL_INSTALL = RFCSI\n", {},
-       FailureReport("RfcInstallStructure", "RFC_ERROR_RESOURCE", "INSTALL failed",
-                     "structure RFCSI cannot be installed: no memory left",
-                     "RfcInstallStructure"),
+       ReportDocument({"RfcInstallStructure", "RFC_ERROR_RESOURCE", "INSTALL failed",
+                       "structure RFCSI cannot be installed: no memory left",
+                       "RfcInstallStructure"}),
        1},
       {"installing DB02INFDB4", "FAIL_INSTALL = DB02INFDB4\n", {},
-       FailureReport("RfcInstallStructure", "RFC_ERROR_RESOURCE", "INSTALL failed",
-                     "structure DB02INFDB4 cannot be installed: no memory left",
-                     "RfcInstallStructure"),
+       ReportDocument({"RfcInstallStructure", "RFC_ERROR_RESOURCE", "INSTALL failed",
+                       "structure DB02INFDB4 cannot be installed: no memory left",
+                       "RfcInstallStructure"}),
        1},
       {"creating MISS_VIEWS", "FAIL_ITCREATE = MISS_VIEWS\n", {},
-       FailureReport("ItCreate MISS_VIEWS", "RFC_ERROR_RESOURCE", "ItCreate failed",
-                     "internal table MISS_VIEWS cannot be created: no memory left", "ItCreate"),
+       ReportDocument({"ItCreate MISS_VIEWS", "RFC_ERROR_RESOURCE", "ItCreate failed",
+                       "internal table MISS_VIEWS cannot be created: no memory left",
+                       "ItCreate"}),
        1},
       {"deleting ADDTL_TABLES after a measured query", kCounts + "FAIL_ITDELETE = ADDTL_TABLES\n",
        {"FLAVOUR=Brennick"},
-       FailureReport("ItDelete ADDTL_TABLES", "RFC_ERROR_RESOURCE", "ItDelete failed",
-                     "internal table ADDTL_TABLES cannot be deleted", "ItDelete"),
+       ReportLines({"ItDelete ADDTL_TABLES", "RFC_ERROR_RESOURCE", "ItDelete failed",
+                    "internal table ADDTL_TABLES cannot be deleted", "ItDelete"}),
        1},
       {"deleting after a failed query, with its own error texts",
        "FAIL_RECEIVE = DB02_DB4_GET_INFO 2 NO_DATA_FOUND\nFAIL_ITDELETE = ADDTL_INDEX\n"
        "ERROR_MESSAGE = lost\n",
        {},
-       FailureReport("ItDelete ADDTL_INDEX", "RFC_ERROR_RESOURCE", "ItDelete failed", "lost",
-                     "ItDelete"),
+       ReportDocument({"ItDelete ADDTL_INDEX", "RFC_ERROR_RESOURCE", "ItDelete failed", "lost",
+                       "ItDelete"}),
        1},
   });
+}
+
+// A system that ends the run (not DB2 for IBM i) and whose library then fails while the
+// connection is closed: the error document is out already, so standard output stays that one
+// document and the report goes to standard error, exit status 1. A text flavour's host reads
+// lines: the report follows the document there.
+TEST(SingleRunEndToEndTest, FailureReportAfterTheErrorDocument) {
+  if (!ProbeUsesClassicLibrary()) GTEST_SKIP() << "the classic library's failure report";
+  const std::string mismatch = ErrorDocument("Error 1018: DataBase mismatch !");
+  const std::string report = ReportLines(LibraryFailure("RfcClose"));
+  const struct {
+    const char* flavour;
+    std::string out, err;
+  } cases[] = {
+      {"EXEXML", mismatch, report},
+      {"Vistrel", mismatch, report},
+      {"Tolvane", mismatch + report, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.flavour);
+    ProbeDirectory dir;
+    const ProcessResult result = RunProbe(dir, "RFCDBSYS = ORACLE\nFAIL_HANDLER = RfcClose\n",
+                                          {std::string("FLAVOUR=") + c.flavour});
+    EXPECT_EQ(result.out, OnConsole(c.out));
+    EXPECT_EQ(result.err, OnConsole(c.err));
+    EXPECT_EQ(result.status, 1);
+  }
 }
 
 // The trace file is the operator's: only a measured system removes it.

@@ -25,6 +25,18 @@ TEST(StartUpTest, UnknownFlavourGivesError1031) {
   EXPECT_EQ(result.status, 2);
 }
 
+// The document is the same whatever flavour the cut-off options would have named, and it
+// comes before anything looks for the profile.
+TEST(StartUpTest, OptionTextOverTheLimitGivesError1037) {
+  TempDir dir;
+  const ProcessResult result = RunProcess(
+      ProbePath(), {"NOPROFILE", "FLAVOUR=Tolvane", std::string(110, 'o'), "TIMEOUT=1"}, dir.Path());
+  EXPECT_EQ(result.out,
+            OnConsole("<Prtg>\n<Error>1</Error>\n<Text>Error 1037: Option text longer than 127 "
+                      "characters found...</Text>\n</Prtg>\n"));
+  EXPECT_EQ(result.status, 2);
+}
+
 TEST(StartUpTest, HelpAndVersionForPeople) {
   TempDir dir;
   const ProcessResult version = RunProcess(ProbePath(), {"--version"}, dir.Path());

@@ -17,13 +17,21 @@ std::string UpperCase(std::string text) {
   return text;
 }
 
-// The passwords the text may hold: the rest of a line after "LOGON = client user", wherever
-// the word stands (a line break may be lost before it), and the word after "PASSWD=".
+// A character that may continue a key's name: "LOGON" right after one is the end of another
+// key (FAIL_LOGON), whose value is no password.
+bool ContinuesKey(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// The passwords the text may hold: the rest of a line after "LOGON = client user", where
+// LOGON is the key itself, wherever it stands (a line break may be lost before it), and the
+// word after "PASSWD=".
 std::vector<std::pair<std::size_t, std::string>> Passwords(const std::string& text) {
   std::vector<std::pair<std::size_t, std::string>> found;
   const std::string upper = UpperCase(text);
   for (std::size_t at = upper.find("LOGON"); at != std::string::npos;
        at = upper.find("LOGON", at + 1)) {
+    if (at > 0 && ContinuesKey(text[at - 1])) continue;
     std::size_t i = at + 5;
     while (i < text.size() && IsBlank(text[i])) ++i;
     if (i >= text.size() || text[i] != '=') continue;

@@ -13,6 +13,18 @@
 #include "e2e/probe_runner.h"
 #include "support/temp_dir.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#endif
+
 namespace kelvoran {
 namespace {
 
@@ -265,16 +277,26 @@ TEST(ProfileToolTest, NewReplacesAnExistingFileOnlyWithForce) {
             std::string::npos);
 }
 
+// A profile written by hand (LF line ends), with the client and password given.
+std::string HandWrittenProfile(const std::string& client, const std::string& password) {
+  return "Destination: PRD\nClient.....: " + client + "\nUser.......: smith\nPassword...: " +
+         Stored(password) +
+         "\nLanguage...: E\nMode.......: R/3\nHostname...: sapprd\n"
+         "Sysnr......: 00\nGwhost.....: sapgw\nGwservice..: sapgw00\n"
+         "Extcompany.: ACME Corp\n";
+}
+
+// The settings check shows for that profile.
+std::string CheckedSettings(const std::string& client) {
+  return "Destination: PRD\nClient.....: " + client +
+         "\nUser.......: SMITH\nPassword...: ********\n"
+         "Language...: E\nMode.......: R/3\nHostname...: sapprd\nSysnr......: 00\n"
+         "Gwhost.....: sapgw\nGwservice..: sapgw00\nExtcompany.: ACME Corp\n";
+}
+
 TEST(ProfileToolTest, CheckShowsWhatTheProbeSees) {
-  const std::string settings =
-      "Destination: PRD\nClient.....: 10\nUser.......: SMITH\nPassword...: ********\n"
-      "Language...: E\nMode.......: R/3\nHostname...: sapprd\nSysnr......: 00\n"
-      "Gwhost.....: sapgw\nGwservice..: sapgw00\nExtcompany.: ACME Corp\n";
-  const std::string profile =
-      "Destination: PRD\nClient.....: 10\nUser.......: smith\nPassword...: " + Stored("Secret12") +
-      "\nLanguage...: E\nMode.......: R/3\nHostname...: sapprd\n"
-      "Sysnr......: 00\nGwhost.....: sapgw\nGwservice..: sapgw00\n"
-      "Extcompany.: ACME Corp\n";
+  const std::string settings = CheckedSettings("10");
+  const std::string profile = HandWrittenProfile("10", "Secret12");
   struct Case {
     const char* label;
     std::string file;
@@ -309,6 +331,244 @@ TEST(ProfileToolTest, CheckShowsWhatTheProbeSees) {
   EXPECT_EQ(missing.err, OnConsole("kelvoran-profile: cannot open NOPE.P00\n"));
   EXPECT_EQ(missing.status, 2);
 }
+
+// The stored password of the profile `content` (the value of its password line).
+std::string StoredPasswordOf(const std::string& content) {
+  const std::string key = "Password...: ";
+  const std::size_t at = content.find(key);
+  if (at == std::string::npos) return "";
+  return content.substr(at + key.size(), content.find("\r\n", at) - at - key.size());
+}
+
+// `new NAME` writes the file the probe opens for NAME, and says so when that is another name.
+TEST(ProfileToolTest, NewWritesTheFileTheProbeReads) {
+  const std::string p = "kelvoran-profile: ";
+  struct Case {
+    const char* name;
+    const char* written;
+    std::string out;
+    std::string err;
+  } cases[] = {
+      {"PRD", "PRD.P00", "PRD written as PRD.P00, the file the probe reads for it\n", ""},
+      {"PRD.P01", "PRD.P01", "", ""},
+      {"A.B", "A.B.P00", "A.B written as A.B.P00, the file the probe reads for it\n", ""},
+      {"global", "global.P00", "global written as global.P00, the file the probe reads for it\n",
+       p + "warning: kelvoran global.P00 starts a global run and never reads this file; only a "
+           "global run's listing can name it\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const ToolResult result = RunTool(NewArgs(c.name), dir.Path(), "Secret12\n");
+    EXPECT_EQ(result.out, OnConsole(c.out));
+    EXPECT_EQ(result.err, OnConsole(c.err));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(FilesIn(dir.Path()), std::set<std::string>{c.written});
+  }
+  // The probe finds it by the name typed.
+  TempDir dir;
+  ASSERT_EQ(RunTool(NewArgs("PRD"), dir.Path(), "Secret12\n").status, 0);
+  const ProcessResult probe = RunProcess(ProbePath(), {"PRD", "FLAVOUR=Quellon"}, dir.Path());
+  EXPECT_EQ(probe.out.find("Error 1002"), std::string::npos) << probe.out;
+}
+
+// From a file or a pipe the password is the first line with its line end, and nothing else,
+// removed; a blank that cmd's echo leaves before the line end is kept, and warned about.
+TEST(ProfileToolTest, PasswordFromStandardInput) {
+  const std::string p = "kelvoran-profile: ";
+  const std::string endsWithBlank =
+      p + "warning: the password ends with a blank, which is part of it\n";
+  struct Case {
+    const char* label;
+    std::string input;
+    const char* password;  // stored; null when refused
+    std::string err;
+  } cases[] = {
+      {"LF", "Secret12\n", "Secret12", ""},
+      {"CR LF, the second line not read", "Secret12\r\nOther99\r\n", "Secret12", ""},
+      {"no line end", "Secret12", "Secret12", ""},
+      {"echo Secret12 > pw.txt in cmd", "Secret12 \r\n", "Secret12 ", endsWithBlank},
+      {"a blank in front", " Secret12\n", " Secret12",
+       p + "warning: the password begins with a blank, which is part of it\n"},
+      {"saved by Notepad, with a byte order mark", "\xEF\xBB\xBFSecret12\r\n", "Secret12", ""},
+      {"a lone CR is no line end", "Secret12\r",
+       nullptr, p + "the password may only hold printable ASCII characters (blank to '~')\n"},
+      {"an empty first line", "\nSecret12\n", nullptr, p + "the password is empty\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempDir dir;
+    const ToolResult result = RunTool(NewArgs("PRD.P00"), dir.Path(), c.input);
+    EXPECT_EQ(result.err, OnConsole(c.err));
+    EXPECT_EQ(result.status, c.password != nullptr ? 0 : 2);
+    if (c.password == nullptr) {
+      EXPECT_FALSE(dir.Exists("PRD.P00"));
+      continue;
+    }
+    EXPECT_EQ(StoredPasswordOf(dir.Read("PRD.P00")), Stored(c.password));
+  }
+}
+
+// What check warns about: a name by which the probe would not find the file, a password with
+// a blank at an end. The profile is usable all the same.
+TEST(ProfileToolTest, CheckWarnsOfWhatWillNotWorkAsMeant) {
+  struct Case {
+    const char* label;
+    std::string file;
+    std::string password;
+    std::string warnings;
+  } cases[] = {
+      {"nothing to warn of", "PRD.P00", "Secret12", ""},
+      {"no extension", "PRD", "Secret12",
+       "Warning: kelvoran PRD reads PRD.P00, not this file; name it PRD.P00 (a global run's "
+       "listing may name it as it is)\n"},
+      {"in a folder, an extension of two letters", "sub/QAS.P1", "Secret12",
+       "Warning: kelvoran QAS.P1 reads QAS.P1.P00, not this file; name it QAS.P1.P00 (a global "
+       "run's listing may name it as it is)\n"},
+      {"GLOBAL", "Global.P00", "Secret12",
+       "Warning: kelvoran Global.P00 starts a global run and never reads this file; only a "
+       "global run's listing can name it\n"},
+      {"blanks at both ends of the password", "PRD.P00", " Secret12 ",
+       "Warning: the password begins with a blank, which is part of it\n"
+       "Warning: the password ends with a blank, which is part of it\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempDir dir;
+    std::filesystem::create_directories((dir.Path() / c.file).parent_path());
+    std::ofstream(dir.Path() / c.file, std::ios::binary) << HandWrittenProfile("100", c.password);
+    const ToolResult result = RunTool({"check", c.file}, dir.Path());
+    EXPECT_EQ(result.out, OnConsole(CheckedSettings("100") + c.warnings + "OK\n"));
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.status, 0);
+  }
+}
+
+#ifndef _WIN32
+
+// The tool on a pseudo-terminal, as a person at a console runs it: what the terminal shows,
+// the exit status, and whether the terminal's echo is on again afterwards.
+class ConsoleSession {
+ public:
+  ConsoleSession(const std::vector<std::string>& args, const std::filesystem::path& directory) {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
+      throw std::runtime_error("no pseudo-terminal");
+    const std::string slave = ptsname(master_);
+    const std::string program = ProfileToolPath();
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    child_ = fork();
+    if (child_ < 0) throw std::runtime_error("fork failed");
+    if (child_ == 0) {
+      // A session of its own, with the terminal as its console and standard streams.
+      setsid();
+      const int terminal = open(slave.c_str(), O_RDWR);
+      if (terminal < 0) _exit(127);
+      dup2(terminal, 0);
+      dup2(terminal, 1);
+      dup2(terminal, 2);
+      ExecInCleanEnvironment(program.c_str(), argv.data(), directory.c_str());
+    }
+  }
+  ~ConsoleSession() {
+    if (child_ > 0) {
+      kill(child_, SIGKILL);
+      waitpid(child_, nullptr, 0);
+    }
+    if (master_ >= 0) close(master_);
+  }
+  ConsoleSession(const ConsoleSession&) = delete;
+  ConsoleSession& operator=(const ConsoleSession&) = delete;
+
+  // Reads what the terminal shows until it shows `text`; false after 20 s without it.
+  bool WaitFor(const std::string& text) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (shown_.find(text, seen_) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > until || !ReadSome(200)) return false;
+    }
+    seen_ = shown_.find(text, seen_) + text.size();
+    return true;
+  }
+  void Type(const std::string& text) {
+    if (write(master_, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+      throw std::runtime_error("cannot type on the pseudo-terminal");
+  }
+  // Waits for the end of the tool: its exit status, or 128 + the signal that ended it.
+  int Wait() {
+    int status = 0;
+    while (ReadSome(100)) {
+    }
+    waitpid(child_, &status, 0);
+    child_ = -1;
+    while (ReadSome(0)) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  bool EchoIsOn() const {
+    struct termios settings;
+    return tcgetattr(master_, &settings) == 0 && (settings.c_lflag & ECHO) != 0;
+  }
+  const std::string& Shown() const { return shown_; }
+
+ private:
+  // False once nothing more comes within `milliseconds` or the terminal's other end is closed.
+  bool ReadSome(int milliseconds) {
+    pollfd ready{master_, POLLIN, 0};
+    if (poll(&ready, 1, milliseconds) <= 0) return false;
+    char buffer[256];
+    const ssize_t got = read(master_, buffer, sizeof buffer);
+    if (got <= 0) return false;
+    shown_.append(buffer, static_cast<std::size_t>(got));
+    return true;
+  }
+
+  int master_ = -1;
+  pid_t child_ = -1;
+  std::string shown_;
+  std::size_t seen_ = 0;
+};
+
+// At a console the password is typed twice and never shown; the console's echo is on again
+// after the tool, whether it wrote the profile, refused, or was interrupted while waiting.
+TEST(ProfileToolTest, PasswordTypedAtTheConsoleIsNotShown) {
+  struct Case {
+    const char* label;
+    std::vector<std::string> typed;  // each after its prompt; "\x03" is Ctrl+C
+    int status;
+    const char* refusal;
+  } cases[] = {
+      {"typed twice alike", {"Secret12\r", "Secret12\r"}, 0, nullptr},
+      {"typed twice, differently", {"Secret12\r", "Secret13\r"}, 2,
+       "kelvoran-profile: the two passwords typed differ"},
+      {"interrupted while typing", {"Secr\x03"}, 128 + SIGINT, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempDir dir;
+    ConsoleSession session(NewArgs("PRD"), dir.Path());
+    const char* prompts[] = {"Password: ", "Password again: "};
+    for (std::size_t i = 0; i < c.typed.size(); ++i) {
+      ASSERT_TRUE(session.WaitFor(prompts[i])) << session.Shown();
+      session.Type(c.typed[i]);
+    }
+    EXPECT_EQ(session.Wait(), c.status) << session.Shown();
+    EXPECT_EQ(session.Shown().find("Secr"), std::string::npos) << session.Shown();
+    EXPECT_TRUE(session.EchoIsOn());
+    if (c.refusal != nullptr) {
+      EXPECT_NE(session.Shown().find(c.refusal), std::string::npos) << session.Shown();
+    }
+    if (c.status == 0) {
+      EXPECT_EQ(StoredPasswordOf(dir.Read("PRD.P00")), Stored("Secret12"));
+    } else {
+      EXPECT_FALSE(dir.Exists("PRD.P00"));
+    }
+  }
+}
+
+#endif
 
 }  // namespace
 }  // namespace kelvoran

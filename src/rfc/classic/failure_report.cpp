@@ -1,9 +1,12 @@
 #include "rfc/classic/failure_report.h"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 
 #include "exit_status.h"
+#include "output/document.h"
+#include "output/host_flavour.h"
 #include "output/print_field.h"
 #include "rfc/classic/library_state.h"
 #include "rfc/temporary_ini.h"
@@ -15,6 +18,13 @@ namespace {
 
 constexpr int kFieldWidth = 15;
 
+constexpr std::string_view kReportHead = "RFC error";
+// The report's closing lines. The probe names no end-of-output file, so its creation always
+// fails, and the report says so.
+constexpr std::string_view kReportEnd[] = {"* Programm aborted...", "* Error at EoXput-File..."};
+// Between the report's pieces when it stands on one line.
+constexpr std::string_view kJoint = "; ";
+
 // The run the installed handler reports on (see InstallClassicEnvironment).
 RunContext* g_reportingRun = nullptr;
 
@@ -23,6 +33,20 @@ template <std::size_t N>
 std::string_view Field(const char (&field)[N]) {
   const void* end = std::memchr(field, '\0', N);
   return std::string_view(field, end ? static_cast<const char*>(end) - field : N);
+}
+
+struct ReportField {
+  const char* label;
+  std::string_view value;
+};
+
+// The report's fields, in the order it shows them.
+std::array<ReportField, 5> ReportFields(std::string_view operation, const RfcErrorInfo& error) {
+  return {{{"operation/code", operation},
+           {"key", Field(error.key)},
+           {"status", Field(error.status)},
+           {"message", Field(error.message)},
+           {"internal status", Field(error.internalStatus)}}};
 }
 
 }  // namespace
@@ -35,14 +59,30 @@ void InstallClassicEnvironment(RunContext& ctx) {
 }
 
 std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error) {
-  std::string report = "RFC error\n";
-  report += FormatField("operation/code", 0, kFieldWidth, operation);
-  report += FormatField("key", 0, kFieldWidth, Field(error.key));
-  report += FormatField("status", 0, kFieldWidth, Field(error.status));
-  report += FormatField("message", 0, kFieldWidth, Field(error.message));
-  report += FormatField("internal status", 0, kFieldWidth, Field(error.internalStatus));
+  std::string report = std::string(kReportHead) + "\n";
+  for (const ReportField& field : ReportFields(operation, error))
+    report += FormatField(field.label, 0, kFieldWidth, field.value);
   report += "\n";
+  for (std::string_view line : kReportEnd) report += std::string(line) + "\n";
   return report;
+}
+
+std::string OneLineRfcFailureReport(std::string_view operation, const RfcErrorInfo& error) {
+  std::string report(kReportHead);
+  for (const ReportField& field : ReportFields(operation, error)) {
+    report += std::string(kJoint) + field.label + ": ";
+    for (char c : field.value) report += c == '\n' || c == '\r' || c == '\t' ? ' ' : c;
+  }
+  for (std::string_view line : kReportEnd) report += std::string(kJoint) + std::string(line);
+  return report;
+}
+
+RfcFailureOutput RfcFailureReportFor(const RunContext& ctx, std::string_view operation,
+                                     const RfcErrorInfo& error) {
+  if (!IsXmlFlavour(ctx.hostFlavour)) return {FormatRfcFailureReport(operation, error), ""};
+  if (ctx.deadlineView.endedWith >= 0) return {"", FormatRfcFailureReport(operation, error)};
+  return {FatalDocument(ctx.hostFlavour, ctx.envelopeOpen, OneLineRfcFailureReport(operation, error)),
+          ""};
 }
 
 void ReportRfcFailure(RunContext& ctx, std::string_view operation) {
@@ -54,10 +94,9 @@ void ReportRfcFailure(RunContext& ctx, std::string_view operation) {
   // the process ends, so a deadline striking now can neither cut into it nor follow it. The
   // library is called before, never while the lock is held.
   ctx.console.Lock().Lock();
-  ctx.console.Write(FormatRfcFailureReport(operation, error));
-  ctx.console.Write("* Programm aborted...\n");
-  // The probe names no end-of-output file, so its creation always fails here.
-  ctx.console.Write("* Error at EoXput-File...\n");
+  const RfcFailureOutput report = RfcFailureReportFor(ctx, operation, error);
+  ctx.console.Write(report.out);
+  if (!report.err.empty()) ctx.console.WriteError(report.err);
   ctx.console.Flush();
   RemoveTemporaryIni(ctx);
   // Ends the process on the spot: the handler may be running inside a library call, which

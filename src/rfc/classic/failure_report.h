@@ -1,5 +1,6 @@
 /// The last word on a failure inside the RFC library: the library's last error on standard
-/// output, then the end of the process with exit status 1 and no document.
+/// output (in the XML flavours as an error document), then the end of the process with exit
+/// status 1.
 #ifndef KELVORAN_RFC_CLASSIC_FAILURE_REPORT_H
 #define KELVORAN_RFC_CLASSIC_FAILURE_REPORT_H
 
@@ -25,8 +26,28 @@ extern "C" void RFC_CALL RfcFailureHandler(char* operation);
 /// "ItCreate MISS_TABLES", ...). Never returns, and never unwinds through the library.
 [[noreturn]] void ReportRfcFailure(RunContext& ctx, std::string_view operation);
 
-/// The report's lines, from the operation and the library's last error.
+/// The report's lines, from the operation and the library's last error, as the text flavours
+/// get them.
 std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error);
+
+/// The same report on one line, for a document's text: "RFC error", each field as
+/// "label: value" and the closing lines, joined by "; ", with every line break or tab inside
+/// a value turned into a blank.
+std::string OneLineRfcFailureReport(std::string_view operation, const RfcErrorInfo& error);
+
+/// What the report prints, on standard output and on standard error.
+struct RfcFailureOutput {
+  std::string out;
+  std::string err;
+};
+
+/// The report in the form the run's host reads. The text flavours get its lines. The XML
+/// flavours get an error document carrying it on one line, or in a global run, whose envelope
+/// opening is printed, the rest that closes that envelope; once the run's last document is
+/// printed (a fatal error, then a failure while closing the connection), its lines go to
+/// standard error, so that standard output stays the one document the host parses.
+RfcFailureOutput RfcFailureReportFor(const RunContext& ctx, std::string_view operation,
+                                     const RfcErrorInfo& error);
 
 }  // namespace kelvoran
 

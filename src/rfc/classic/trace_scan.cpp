@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/byte_order_mark.h"
 #include "run_context.h"
 #include "step_report.h"
 
@@ -40,6 +41,7 @@ void ScanTraceFile(RunContext& ctx) {
     ctx.output.Append(" - Look for Trace-File");
     return;
   }
+  SkipByteOrderMark(trace.get());
   const std::string finding = FindTraceError(trace.get());
   if (finding.empty()) {
     ctx.output.Append(" - Please Check Trace-File !");

@@ -237,6 +237,15 @@ TEST_F(ConnectionTest, PerDestinationLineStaysOutOfXmlDocuments) {
   }
 }
 
+// SAP's library would read a byte order mark as part of the first key: the copy starts behind
+// it, and is otherwise the file byte for byte.
+TEST_F(ConnectionTest, ByteOrderMarkOfThePerDestinationFileIsNotCopied) {
+  const std::string content = "DEST=PRD\r\nASHOST=sapprd\r\nSYSNR=07\r\n";
+  dir_.Write("SapRfc.PRD", "\xEF\xBB\xBF" + content);
+  OpenConnection(t_.ctx);
+  EXPECT_EQ(dir_.Read("SapRfc.ini"), content);
+}
+
 TEST_F(ConnectionTest, EmptyPerDestinationFileGivesEmptySapRfcIni) {
   dir_.Write("SapRfc.PRD", "");
   dir_.Write("SapRfc.ini", "old");

@@ -34,6 +34,8 @@ TEST(TraceScanTest, TellingLineOfTheTraceFile) {
       {"continuation piece of a long line counts", longLine, " - continued text"},
       {"CR LF line end", "ERROR       windows line\r\n", " - windows line"},
       {"case matters", "error       lower\n", " - Please Check Trace-File !"},
+      {"byte order mark before the first line", "\xEF\xBB\xBF" "ERROR       first line\n",
+       " - first line"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
