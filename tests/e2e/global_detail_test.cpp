@@ -29,7 +29,9 @@ constexpr const char* kLandscape =
     "[DEV]\nASHOST = sapdev01\nSYSNR = 20\nLOGON = 100 MONI PrdMoni01\n"
     "FAIL_RECEIVE = RFC_SYSTEM_INFO 2 NOT_AUTHORIZED\n"
     "ERROR_MESSAGE = No RFC authorization for function group SRFC\n"
-    "[ORA]\nASHOST = sapora01\nSYSNR = 30\nLOGON = 100 MONI PrdMoni01\nRFCDBSYS = ORACLE\n";
+    "[ORA]\nASHOST = sapora01\nSYSNR = 30\nLOGON = 100 MONI PrdMoni01\nRFCDBSYS = ORACLE\n"
+    "[LIB]\nASHOST = saplib01\nSYSNR = 40\nLOGON = 100 MONI PrdMoni01\nFAIL_HANDLER = RfcCall\n"
+    "ERROR_MESSAGE = connection reset by peer\n";
 
 // The sensor DET lists `systems`, ten to a listing line (a line is read up to 199 characters);
 // the item listing lists them too.
@@ -40,7 +42,8 @@ class DetailDirectory : public ProbeDirectory {
     Write("SapRfc.QAS", "DEST=QAS\nASHOST=sapqas01\nSYSNR=10\n");
     const char* profiles[][3] = {{"PRD", "sapprd01", "00"}, {"QAS", "sapqas01", "10"},
                                  {"TST", "saptst01", "50"}, {"DEV", "sapdev01", "20"},
-                                 {"ORA", "sapora01", "30"}, {"OLD", "sapold01", "00"}};
+                                 {"ORA", "sapora01", "30"}, {"OLD", "sapold01", "00"},
+                                 {"LIB", "saplib01", "40"}};
     for (const auto& p : profiles) {
       WriteProfile(std::string(p[0]) + ".P00", System(p[0], p[1], p[2]));
     }
@@ -192,6 +195,25 @@ TEST(GlobalDetailEndToEndTest, WithoutTheKeywordTheDocumentStaysAsItWas) {
                       ErrorDocumentRest("Error 1012: Exception.: NOT_AUTHORIZED - No RFC "
                                         "authorization for function group SRFC")));
   EXPECT_EQ(result.status, 2);
+}
+
+// The RFC library's failure report still ends the run (exit status 1), and names the system
+// the run was at, in turn and side by side; the failed check before it did not end the run.
+TEST(GlobalDetailEndToEndTest, FailureReportNamesTheSystem) {
+  if (!ProbeUsesClassicLibrary()) GTEST_SKIP() << "the classic library's failure report";
+  const std::string expected =
+      "\n<Prtg>\n\n" +
+      ErrorDocumentRest("RFC error at LIB.P00; operation/code: RfcCall; key: "
+                        "RFC_ERROR_SYSTEM_FAILURE; status: library failure; message: connection "
+                        "reset by peer; internal status: RfcCall; * Programm aborted...; "
+                        "* Error at EoXput-File...");
+  for (const char* parallel : {"", " PARALLEL=4"}) {
+    SCOPED_TRACE(parallel);
+    DetailDirectory dir("PRD.P00#DEV.P00#LIB.P00#QAS.P00#");
+    const ProcessResult result = dir.Run({"GLOBAL", std::string("DET ,DETAIL") + parallel});
+    EXPECT_EQ(result.out, OnConsole(expected));
+    EXPECT_EQ(result.status, 1);
+  }
 }
 
 // Sixty systems: PRTG keeps fifty channels, so forty-six systems get one, the text says so and

@@ -58,8 +58,26 @@ void InstallClassicEnvironment(RunContext& ctx) {
   RfcEnvironment(&state.environment);
 }
 
-std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error) {
-  std::string report = std::string(kReportHead) + "\n";
+namespace {
+
+// "RFC error", and in a global run with ",DETAIL" the listed system the run was at.
+std::string ReportHead(std::string_view system) {
+  std::string head(kReportHead);
+  if (!system.empty()) head += " at " + std::string(system);
+  return head;
+}
+
+// The system a failure report names: the listed system in a global run with ",DETAIL", which
+// is about the systems; none elsewhere, so that every other report stays as it was.
+std::string_view ReportedSystem(const RunContext& ctx) {
+  return ctx.globalRun && ctx.globalDetail ? std::string_view(ctx.systemEntry) : std::string_view();
+}
+
+}  // namespace
+
+std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error,
+                                   std::string_view system) {
+  std::string report = ReportHead(system) + "\n";
   for (const ReportField& field : ReportFields(operation, error))
     report += FormatField(field.label, 0, kFieldWidth, field.value);
   report += "\n";
@@ -67,8 +85,9 @@ std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInf
   return report;
 }
 
-std::string OneLineRfcFailureReport(std::string_view operation, const RfcErrorInfo& error) {
-  std::string report(kReportHead);
+std::string OneLineRfcFailureReport(std::string_view operation, const RfcErrorInfo& error,
+                                    std::string_view system) {
+  std::string report = ReportHead(system);
   for (const ReportField& field : ReportFields(operation, error)) {
     report += std::string(kJoint) + field.label + ": ";
     for (char c : field.value) report += c == '\n' || c == '\r' || c == '\t' ? ' ' : c;
@@ -79,9 +98,15 @@ std::string OneLineRfcFailureReport(std::string_view operation, const RfcErrorIn
 
 RfcFailureOutput RfcFailureReportFor(const RunContext& ctx, std::string_view operation,
                                      const RfcErrorInfo& error) {
-  if (!IsXmlFlavour(ctx.hostFlavour)) return {FormatRfcFailureReport(operation, error), ""};
-  if (ctx.deadlineView.endedWith >= 0) return {"", FormatRfcFailureReport(operation, error)};
-  return {FatalDocument(ctx.hostFlavour, ctx.envelopeOpen, OneLineRfcFailureReport(operation, error)),
+  const std::string_view system = ReportedSystem(ctx);
+  if (!IsXmlFlavour(ctx.hostFlavour)) {
+    return {FormatRfcFailureReport(operation, error, system), ""};
+  }
+  if (ctx.deadlineView.endedWith >= 0) {
+    return {"", FormatRfcFailureReport(operation, error, system)};
+  }
+  return {FatalDocument(ctx.hostFlavour, ctx.envelopeOpen,
+                        OneLineRfcFailureReport(operation, error, system)),
           ""};
 }
 

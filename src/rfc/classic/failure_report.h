@@ -27,13 +27,16 @@ extern "C" void RFC_CALL RfcFailureHandler(char* operation);
 [[noreturn]] void ReportRfcFailure(RunContext& ctx, std::string_view operation);
 
 /// The report's lines, from the operation and the library's last error, as the text flavours
-/// get them.
-std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error);
+/// get them. With `system`, the first line names it: "RFC error at PRD.P00".
+std::string FormatRfcFailureReport(std::string_view operation, const RfcErrorInfo& error,
+                                   std::string_view system = {});
 
-/// The same report on one line, for a document's text: "RFC error", each field as
+/// The same report on one line, for a document's text: "RFC error" (naming `system` as
+/// above), each field as
 /// "label: value" and the closing lines, joined by "; ", with every line break or tab inside
 /// a value turned into a blank.
-std::string OneLineRfcFailureReport(std::string_view operation, const RfcErrorInfo& error);
+std::string OneLineRfcFailureReport(std::string_view operation, const RfcErrorInfo& error,
+                                    std::string_view system = {});
 
 /// What the report prints, on standard output and on standard error.
 struct RfcFailureOutput {

@@ -75,6 +75,30 @@ TEST(FailureReportTest, FormOfTheReportForEachHost) {
   }
 }
 
+// A global run with ",DETAIL" is about its systems: its report names the system the run was at.
+TEST(FailureReportTest, GlobalRunWithDetailNamesTheSystem) {
+  struct Case {
+    HostFlavour flavour;
+    bool detail;
+    std::string out;
+  } cases[] = {
+      {HostFlavour::ExeXml, true,
+       "<Error>1</Error>\n<Text>RFC error at LIB.P00; " + kText.substr(11) + "</Text>\n</Prtg>\n"},
+      {HostFlavour::Tolvane, true, "RFC error at LIB.P00\n" + kLines.substr(10)},
+      {HostFlavour::Tolvane, false, kLines},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(HostFlavourName(c.flavour) + std::string(c.detail ? " ,DETAIL" : ""));
+    TestContext t;
+    t.ctx.hostFlavour = c.flavour;
+    t.ctx.envelopeOpen = true;
+    t.ctx.globalRun = true;
+    t.ctx.globalDetail = c.detail;
+    t.ctx.systemEntry = "LIB.P00";
+    EXPECT_EQ(RfcFailureReportFor(t.ctx, "RfcCall", kError).out, c.out);
+  }
+}
+
 // Every XML document the report makes parses, alone or closing the envelope a global run
 // opened, whatever the library's fields hold: full to their last byte, or control characters.
 TEST(FailureReportTest, DocumentsParse) {
