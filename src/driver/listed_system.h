@@ -24,8 +24,8 @@ inline constexpr const char* kRfcFailure = "Rfc Failure";
 /// `startBanner`. False when the profile cannot be opened: the system is then only counted.
 bool ReadListedProfile(RunContext& ctx, const std::string& entry);
 
-/// Measures the system whose profile was just read: RFC phase, environment, connection,
-/// check and query. Returns its verdict, or in `fatal` the message the run ends with (the
+/// Measures the system whose profile was just read: RFC phase, SAP's library (loaded for the
+/// first system), environment, connection, check and query. Returns its verdict, or in `fatal` the message the run ends with (the
 /// connection is then still open, for the caller to close once the message is printed).
 struct ListedOutcome {
   const char* verdict = nullptr;

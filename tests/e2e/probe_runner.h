@@ -17,9 +17,12 @@ struct ProcessResult {
   int status = -1;
 };
 
-/// Runs `program` with `args` in `directory`; `input` goes to its standard input.
+/// Runs `program` with `args` in `directory`; `input` goes to its standard input. Its
+/// environment is the clean one, with the "NAME=value" entries of `environment` added (one
+/// with a name the clean environment has replaces that variable).
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::filesystem::path& directory, const std::string& input = "");
+                         const std::filesystem::path& directory, const std::string& input = "",
+                         const std::vector<std::string>& environment = {});
 
 /// A process started without waiting for it, for tests that end it or its children from
 /// outside. Its standard input is empty; what it prints is captured.
