@@ -3,9 +3,11 @@
 /// program's libraries, never in the working directory, which is a sensor folder other accounts
 /// may write to. The same holds for the libraries it needs in turn.
 ///
-/// Windows: `<executable's folder>\<file>` by its full path (the libraries it needs are then
-/// looked for beside it first), else the system's search for `<file>` (the executable's
-/// folder, the system folders, PATH), both with the working directory taken out of the search.
+/// Windows: the first `<folder>\<file>` of the folders Windows searches for a program's DLLs,
+/// the working directory left out: the executable's folder, the system folders, the absolute
+/// folders of PATH. It is loaded by its full path, and its folder takes the working directory's
+/// place in every later search of the process (SetDllDirectoryW), so that the DLLs it needs are
+/// found beside it, in the system folders or on PATH.
 /// Elsewhere: `<executable's folder>/<file>`, else `<file>` through the loader's path
 /// (LD_LIBRARY_PATH, /etc/ld.so.conf.d, the system's library folders); while the loader looks,
 /// the working directory is set aside, so that an empty or relative element of LD_LIBRARY_PATH

@@ -1,6 +1,7 @@
-// Shared libraries on Windows: LoadLibraryExW with the working directory taken out of the
-// search (SetDllDirectoryW with an empty folder) and without the system's error boxes, which
-// nobody would close in a monitor's service session.
+// Shared libraries on Windows: the file looked for in the folders of Windows' search for a
+// program's DLLs without the working directory, then loaded by its full path with
+// LoadLibraryExW, without the system's error boxes, which nobody would close in a monitor's
+// service session.
 #ifdef _WIN32
 
 #include <windows.h>
@@ -54,11 +55,11 @@ std::wstring SystemFolder(UINT(WINAPI* query)(LPWSTR, UINT)) {
   return length > 0 && length <= MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
-// Where the system's search found `fileName` (the system folders, then the absolute folders of
-// PATH, as LoadLibrary searches after the program's own folder); empty when nowhere. Only asked
-// after a failed load, to tell a missing library from one whose own libraries are missing.
-std::wstring FoundOnSystemPath(const std::wstring& fileName) {
-  std::vector<std::wstring> folders = {SystemFolder(GetSystemDirectoryW),
+// The folders Windows searches for a program's DLLs, in its order, without the working
+// directory: the executable's folder, the system folders, then the absolute folders of PATH
+// (a relative one would be the working directory's).
+std::vector<std::wstring> SearchFolders(const std::wstring& executableFolder) {
+  std::vector<std::wstring> folders = {executableFolder, SystemFolder(GetSystemDirectoryW),
                                        SystemFolder(GetWindowsDirectoryW)};
   const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
   if (size > 0) {
@@ -73,7 +74,6 @@ std::wstring FoundOnSystemPath(const std::wstring& fileName) {
       if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"') {
         folder = folder.substr(1, folder.size() - 2);
       }
-      // A relative folder would be the working directory's: never searched.
       const bool absolute = (folder.size() >= 3 && folder[1] == L':' &&
                              (folder[2] == L'\\' || folder[2] == L'/')) ||
                             (folder.size() >= 2 && folder[0] == L'\\' && folder[1] == L'\\');
@@ -81,12 +81,7 @@ std::wstring FoundOnSystemPath(const std::wstring& fileName) {
       start = end + 1;
     }
   }
-  for (const std::wstring& folder : folders) {
-    if (folder.empty()) continue;
-    const std::wstring candidate = InFolder(folder, fileName);
-    if (IsFile(candidate)) return candidate;
-  }
-  return std::wstring();
+  return folders;
 }
 
 std::string SystemText(DWORD code) {
@@ -110,37 +105,48 @@ LoadOutcome SharedLibrary::Load(const std::string& name) {
   const std::wstring fileName = Widen(name);
   const std::wstring executable = OwnExecutable();
   const std::size_t separator = executable.find_last_of(L"\\/");
-  const std::wstring folder =
+  const std::wstring executableFolder =
       separator != std::wstring::npos ? executable.substr(0, separator + 1) : std::wstring();
-  outcome.executableFolder = Narrow(folder);
+  outcome.executableFolder = Narrow(executableFolder);
 
-  // The working directory is out of every later search of this process, the libraries that
-  // SAP's library loads itself included.
-  SetDllDirectoryW(L"");
+  std::wstring found;
+  for (const std::wstring& folder : SearchFolders(executableFolder)) {
+    if (folder.empty()) continue;
+    const std::wstring candidate = InFolder(folder, fileName);
+    if (IsFile(candidate)) {
+      found = candidate;
+      break;
+    }
+  }
+  if (found.empty()) {
+    outcome.failure = LoadFailure::NotFound;
+    outcome.path = name;
+    return outcome;
+  }
+  outcome.path = Narrow(found);
+
+  // The library's folder takes the working directory's place in every later search of this
+  // process: SAP's DLL finds the DLLs it needs beside it, in the system folders or on PATH,
+  // never in the working directory (an empty folder would do that on Windows, not under Wine).
+  const std::wstring foundFolder = found.substr(0, found.find_last_of(L"\\/"));
+  SetDllDirectoryW(foundFolder.c_str());
   DWORD previousMode = 0;
   SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-  const std::wstring beside = folder.empty() ? std::wstring() : InFolder(folder, fileName);
-  const bool isBeside = !beside.empty() && IsFile(beside);
-  // From its full path, the libraries it needs are looked for beside it first.
-  HMODULE module = isBeside ? LoadLibraryExW(beside.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)
-                            : LoadLibraryExW(fileName.c_str(), nullptr, 0);
+  HMODULE module = LoadLibraryExW(found.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   const DWORD error = module == nullptr ? GetLastError() : ERROR_SUCCESS;
   SetThreadErrorMode(previousMode, nullptr);
 
   if (module != nullptr) {
     handle_ = module;
     const std::wstring loaded = ModuleFile(module);
-    outcome.path = Narrow(loaded.empty() ? fileName : loaded);
+    if (!loaded.empty()) outcome.path = Narrow(loaded);
     return outcome;
   }
-  const std::wstring found = isBeside ? beside : FoundOnSystemPath(fileName);
-  outcome.path = Narrow(found.empty() ? fileName : found);
   switch (error) {
     case ERROR_MOD_NOT_FOUND:
-      outcome.failure = found.empty() ? LoadFailure::NotFound : LoadFailure::NeededLibraryMissing;
+      outcome.failure = LoadFailure::NeededLibraryMissing;
       break;
     case ERROR_BAD_EXE_FORMAT:
-    case ERROR_INVALID_IMAGE_HASH:
     case ERROR_EXE_MACHINE_TYPE_MISMATCH:
       outcome.failure = LoadFailure::WrongKind;
       break;
