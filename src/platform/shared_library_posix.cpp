@@ -29,7 +29,9 @@ constexpr int kFolderOnly = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 // The working directory set aside: "/" is the working directory while this exists, so that
 // every empty or relative folder of the loader's path is taken below "/", which only the
-// system's administrator writes to. Put back by Restore.
+// system's administrator writes to. Put back by Restore. The run loads SAP's library before
+// its first connection, when none of its files is being written: the only other thread, a
+// deadline's, then has no file of the working directory to remove.
 class WorkingDirectoryAside {
  public:
   WorkingDirectoryAside() : saved_(open(".", kFolderOnly)) {
