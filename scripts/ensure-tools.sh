@@ -38,6 +38,8 @@ for task in "$@"; do
       need_command i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
       need_command i686-w64-mingw32-gcc-posix gcc-mingw-w64-i686-posix
       need_command i686-w64-mingw32-objdump binutils-mingw-w64-i686
+      # The tests put a 64-bit DLL beside the 32-bit probe.
+      need_command x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
       # The tests and the demo run under Debian's 32-bit Wine; GoogleTest is built from source.
       need_file /usr/src/googletest/CMakeLists.txt googletest
       need_file /usr/lib/wine/wine wine32:i386
@@ -48,6 +50,8 @@ for task in "$@"; do
       need_command x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
       need_command x86_64-w64-mingw32-gcc-posix gcc-mingw-w64-x86-64-posix
       need_command x86_64-w64-mingw32-objdump binutils-mingw-w64-x86-64
+      # The tests put a 32-bit DLL beside the 64-bit probe.
+      need_command i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
       # GoogleTest is built for Windows from Debian's sources.
       need_file /usr/src/googletest/CMakeLists.txt googletest
       need_file /usr/lib/wine/wine64 wine64

@@ -6,7 +6,9 @@
 #              checked, the whole suite and the demo run under Debian's 32-bit Wine, the demo's
 #              documents compared with the Linux build's, the release archive packed and
 #              checked (scripts/package.sh);
-#   nwrfc      the probe built for SAP's NW RFC SDK, against the simulated SDK, the same way;
+#   nwrfc      the probe built for SAP's NW RFC SDK, against the simulated SDK, the same way,
+#              and the Linux release archive (its probe loading libsapnwrfc.so) packed and
+#              checked;
 #   windows64  the 64-bit Windows build (SAP's records in their 64-bit layout), the same under
 #              wine64;
 #   windows64-nwrfc  the 64-bit Windows build for the NW RFC SDK with the simulated
@@ -24,12 +26,14 @@ step_linux() {
   ctest --preset test
 }
 
-# The probe built for SAP's NW RFC SDK, against the simulated SDK, with the same sanitizers.
+# The probe built for SAP's NW RFC SDK, against the simulated SDK, with the same sanitizers;
+# then the Linux archive, from the release build.
 step_nwrfc() {
   bash scripts/ensure-tools.sh test
   cmake --preset test-nwrfc
   cmake --build --preset test-nwrfc
   ctest --preset test-nwrfc
+  bash scripts/package.sh release-nwrfc
 }
 
 # One Windows build: built and its imports checked, the whole suite run under Wine, and the

@@ -87,11 +87,15 @@ ListedOutcome MeasureListedSystem(RunContext& ctx) {
   const std::uint64_t started = ctx.clock.Milliseconds();
   // The phase lasts to the end of the run: every system's check may scan the trace file.
   EnterRfcPhase(ctx);
-  EnterStep(ctx, "RfcEnvironment",
-            ctx.profile.destination.empty() ? ctx.systemEntry : ctx.profile.destination);
+  const std::string& destination =
+      ctx.profile.destination.empty() ? ctx.systemEntry : ctx.profile.destination;
+  ListedOutcome outcome;
+  // A library that cannot be loaded ends the run: no system can be measured without it.
+  outcome.fatal = LoadRfcLibrary(ctx, destination);
+  if (outcome.fatal) return outcome;
+  EnterStep(ctx, "RfcEnvironment", destination);
   InstallRfcEnvironment(ctx);
 
-  ListedOutcome outcome;
   MeasureSystem(ctx, outcome);
   if (!outcome.fatal) outcome.verdict = Verdict(ctx);
   const std::uint64_t ended = ctx.clock.Milliseconds();

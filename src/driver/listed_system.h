@@ -39,8 +39,8 @@ struct ListedOutcome {
   std::uint64_t milliseconds = 0;
 };
 
-/// Measures the system whose profile was just read: RFC phase, environment, connection,
-/// check and query.
+/// Measures the system whose profile was just read: RFC phase, SAP's library (loaded for the
+/// first system), environment, connection, check and query.
 ListedOutcome MeasureListedSystem(RunContext& ctx);
 
 /// Takes, measures and judges the listed system `entry` in this process, as the run in turn

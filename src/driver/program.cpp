@@ -53,6 +53,13 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 document printed, 2 error document printed, 1 RFC library failure report.\n"
     "\n"
+    "Builds: kelvoran.exe for 32-bit Windows over SAP's classic LIBRFC32.dll (for PRTG's\n"
+    "probe machines); kelvoran.exe for 64-bit Windows over SAP's NW RFC SDK (sapnwrfc.dll);\n"
+    "kelvoran for 64-bit Linux over the NW RFC SDK (libsapnwrfc.so). Each loads SAP's library\n"
+    "when a run first needs it: from its own folder, then where the system looks for a\n"
+    "program's libraries, never from the working directory (Error 1036 when it cannot). The\n"
+    "classic Linux build is a development build with the simulated RFC library linked in.\n"
+    "\n"
     "kelvoran --measure-system is internal: a global run with PARALLEL=n starts itself that way\n"
     "for each system; it is not for use by hand.\n";
 

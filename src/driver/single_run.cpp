@@ -25,6 +25,9 @@ int RunSingleSystem(RunContext& ctx) {
   WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle), "program started",
                ctx.programPath);
   EnterRfcPhase(ctx);
+  if (FatalError error = LoadRfcLibrary(ctx, ctx.profile.destination)) {
+    return FailRun(ctx, *error);
+  }
   EnterStep(ctx, "RfcEnvironment", ctx.profile.destination);
   if (const char* installed = InstallRfcEnvironment(ctx)) {
     WriteLogLine(ctx, static_cast<std::int32_t>(ctx.connectionHandle),

@@ -21,6 +21,7 @@
 #endif
 
 #include "platform/child_processes.h"
+#include "platform/own_executable.h"
 
 extern char** environ;
 
@@ -50,24 +51,6 @@ bool WriteWhole(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
-}
-
-// The path of the running executable, which the children run too.
-std::string OwnExecutable() {
-#if defined(__linux__)
-  std::vector<char> path(4096);
-  for (;;) {
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-    if (length < 0) return std::string();
-    if (static_cast<std::size_t>(length) < path.size()) {
-      return std::string(path.data(), static_cast<std::size_t>(length));
-    }
-    if (path.size() >= 65536) return std::string();
-    path.resize(path.size() * 2);
-  }
-#else
-  return std::string();
-#endif
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/child_processes.h"
+#include "platform/own_executable.h"
 
 namespace kelvoran {
 
@@ -44,17 +45,6 @@ bool WriteWhole(HANDLE handle, std::string_view bytes) {
     bytes.remove_prefix(written);
   }
   return true;
-}
-
-std::wstring OwnExecutable() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return std::wstring();
-    if (length < path.size()) return std::wstring(path.data(), length);
-    if (path.size() >= 32768) return std::wstring();
-    path.resize(path.size() * 2);
-  }
 }
 
 // Starts a read of the child's output if none is under way.

@@ -35,6 +35,27 @@ std::string OnConsole(std::string_view text) {
 #endif
 }
 
+namespace {
+
+// `variables` with `added` added; an added variable replaces one of the same name.
+std::vector<std::string> WithEnvironment(std::vector<std::string> variables,
+                                         const std::vector<std::string>& added) {
+  for (const std::string& variable : added) {
+    const std::string name = variable.substr(0, variable.find('=') + 1);
+    bool replaced = false;
+    for (std::string& existing : variables) {
+      if (existing.compare(0, name.size(), name) == 0) {
+        existing = variable;
+        replaced = true;
+      }
+    }
+    if (!replaced) variables.push_back(variable);
+  }
+  return variables;
+}
+
+}  // namespace
+
 #ifdef _WIN32
 
 namespace {
@@ -229,7 +250,8 @@ std::string ProbePath() { return BesideTestProgram(KELVORAN_TEST_PROBE); }
 std::string ProfileToolPath() { return BesideTestProgram(KELVORAN_TEST_PROFILE_TOOL); }
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::filesystem::path& directory, const std::string& input) {
+                         const std::filesystem::path& directory, const std::string& input,
+                         const std::vector<std::string>& environment) {
   StreamFile in, out, err;
   in.Write(input);
 
@@ -238,16 +260,20 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
   // A clean environment: the probe reads none, and only the simulated library's variable
   // could change what it sees. Windows itself needs to know where it lives.
-  std::wstring environment;
+  std::vector<std::string> variables;
   wchar_t systemRoot[MAX_PATH + 1];
   const DWORD rootLength = GetEnvironmentVariableW(L"SystemRoot", systemRoot, MAX_PATH + 1);
   if (rootLength > 0 && rootLength <= MAX_PATH) {
-    environment += L"SystemRoot=" + std::wstring(systemRoot, rootLength);
-    environment += L'\0';
-    environment += L"PATH=" + std::wstring(systemRoot, rootLength) + L"\\system32";
-    environment += L'\0';
+    std::string root;
+    for (DWORD i = 0; i < rootLength; ++i) root += static_cast<char>(systemRoot[i]);
+    variables = {"SystemRoot=" + root, "PATH=" + root + "\\system32"};
   }
-  environment += L'\0';
+  std::wstring block;
+  for (const std::string& variable : WithEnvironment(variables, environment)) {
+    block += Widen(variable);
+    block += L'\0';
+  }
+  block += L'\0';
 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -264,7 +290,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
                              CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW | CREATE_SUSPENDED,
-                             environment.data(), directory.wstring().c_str(), &startup, &process);
+                             block.data(), directory.wstring().c_str(), &startup, &process);
     for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, 0);
   }
   if (!created) throw std::runtime_error("cannot start " + program);
@@ -421,14 +447,15 @@ std::string ReadStream(std::FILE* file) {
 
 }  // namespace
 
-void ExecInCleanEnvironment(const char* program, char* const* argv, const char* directory) {
+void ExecInCleanEnvironment(const char* program, char* const* argv, const char* directory,
+                            char* const* environment) {
   if (chdir(directory) != 0) _exit(127);
   // A clean environment: the probe reads none, and only the simulated library's variable
   // could change what it sees.
   char path[] = "PATH=/usr/bin:/bin";
   char options[] = "ASAN_OPTIONS=detect_leaks=0";
-  char* env[] = {path, options, nullptr};
-  execve(program, argv, env);
+  char* clean[] = {path, options, nullptr};
+  execve(program, argv, environment != nullptr ? environment : clean);
   _exit(127);
 }
 
@@ -437,7 +464,8 @@ std::string ProbePath() { return KELVORAN_TEST_PROBE; }
 std::string ProfileToolPath() { return KELVORAN_TEST_PROFILE_TOOL; }
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::filesystem::path& directory, const std::string& input) {
+                         const std::filesystem::path& directory, const std::string& input,
+                         const std::vector<std::string>& environment) {
   // Temporary files rather than pipes: nothing can block, however much either side writes.
   std::FILE* in = std::tmpfile();
   std::FILE* out = std::tmpfile();
@@ -452,13 +480,20 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
+  // A clean environment: the probe reads none, and only the simulated library's variable
+  // could change what it sees.
+  std::vector<std::string> variables = WithEnvironment(
+      {"PATH=/usr/bin:/bin", "ASAN_OPTIONS=detect_leaks=0"}, environment);
+  std::vector<char*> env;
+  for (std::string& variable : variables) env.push_back(variable.data());
+  env.push_back(nullptr);
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
     dup2(fileno(in), 0);
     dup2(fileno(out), 1);
     dup2(fileno(err), 2);
-    ExecInCleanEnvironment(program.c_str(), argv.data(), directory.c_str());
+    ExecInCleanEnvironment(program.c_str(), argv.data(), directory.c_str(), env.data());
   }
   int status = 0;
   waitpid(child, &status, 0);

@@ -17,9 +17,12 @@ struct ProcessResult {
   int status = -1;
 };
 
-/// Runs `program` with `args` in `directory`; `input` goes to its standard input.
+/// Runs `program` with `args` in `directory`; `input` goes to its standard input. Its
+/// environment is the clean one, with the "NAME=value" entries of `environment` added (one
+/// with a name the clean environment has replaces that variable).
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::filesystem::path& directory, const std::string& input = "");
+                         const std::filesystem::path& directory, const std::string& input = "",
+                         const std::vector<std::string>& environment = {});
 
 /// A process started without waiting for it, for tests that end it or its children from
 /// outside. Its standard input is empty; what it prints is captured.
@@ -65,10 +68,11 @@ std::string OnConsole(std::string_view text);
 
 #ifndef _WIN32
 /// In a process just forked: runs `program` with `argv` (ending with a null) in `directory`,
-/// in the clean environment every process of the tests gets. Never returns; status 127 when
-/// the program cannot be started there.
+/// in the clean environment every process of the tests gets, or in `environment` (ending with
+/// a null) when one is given. Never returns; status 127 when the program cannot be started.
 [[noreturn]] void ExecInCleanEnvironment(const char* program, char* const* argv,
-                                         const char* directory);
+                                         const char* directory,
+                                         char* const* environment = nullptr);
 #endif
 
 /// The probe built with the tests.

@@ -5,11 +5,16 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "rfc/library_steps.h"
 #include "run_context.h"
 
 namespace kelvoran {
 
 struct TestContext {
+  // The tests link the simulated libraries: the table of operations is filled from them, as
+  // a run fills it before its first system.
+  TestContext() { (void)LoadRfcLibrary(ctx, ""); }
+
   CapturedConsole console;
   DiskFileSystem files;
   FixedClock clock{"14:03:07"};

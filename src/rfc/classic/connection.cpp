@@ -76,7 +76,7 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
   FilePtr destinationIni = OpenDestinationFile(ctx, destinationIniName);
   if (!destinationIni) {
     EnterStep(ctx, "RfcOpen");
-    rfc.lastOpened = RfcOpen(&options);
+    rfc.lastOpened = rfc.operations.RfcOpen(&options);
     WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpen called", "");
     return rfc.lastOpened;
   }
@@ -93,7 +93,7 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
     }
     const std::string connectString = BuildConnectString(ctx);
     EnterStep(ctx, "RfcOpenEx");
-    rfc.lastOpened = RfcOpenEx(connectString.c_str(), &rfc.openError);
+    rfc.lastOpened = rfc.operations.RfcOpenEx(connectString.c_str(), &rfc.openError);
   }
   WriteLogLine(ctx, static_cast<std::int32_t>(rfc.lastOpened), "RfcOpenEx called", "");
   return rfc.lastOpened;
@@ -102,7 +102,7 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
 void CloseConnection(RunContext& ctx) {
   if (ctx.connectionHandle != 0) {
     EnterStep(ctx, "RfcClose");
-    RfcClose(ctx.connectionHandle);
+    Rfc(ctx).RfcClose(ctx.connectionHandle);
     ctx.connectionHandle = 0;
   }
 }

@@ -79,7 +79,7 @@ void Install(RunContext& ctx, const char* name, RfcTypeElement* elements, unsign
              RfcTypeHandle& type) {
   if (type != 0) return;
   EnterStep(ctx, "RfcInstallStructure");
-  if (RfcInstallStructure(name, elements, count, &type) != RFC_OK) {
+  if (Rfc(ctx).RfcInstallStructure(name, elements, count, &type) != RFC_OK) {
     ReportRfcFailure(ctx, "RfcInstallStructure");
   }
 }
@@ -146,7 +146,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
 
   RfcParameter noParameters[] = {RfcParameter{nullptr, 0, 0, 0, nullptr}};
   EnterStep(ctx, "RfcCall");
-  int result = RfcCall(handle, "DB02_DB4_GET_INFO", noParameters, tables);
+  int result = Rfc(ctx).RfcCall(handle, "DB02_DB4_GET_INFO", noParameters, tables);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcCall called", "");
   if (result != RFC_OK) return result;
 
@@ -157,7 +157,7 @@ int CallDb4Info(RunContext& ctx, RfcHandle handle, std::int32_t* apiResult, char
       RfcParameter{nullptr, 0, 0, 0, nullptr}};
   char* exception = nullptr;
   EnterStep(ctx, "RfcReceive");
-  result = RfcReceive(handle, received, tables, &exception);
+  result = Rfc(ctx).RfcReceive(handle, received, tables, &exception);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcReceive called", "");
   CopyExceptionName(result, exception, exceptionText);
   return result;
@@ -167,7 +167,7 @@ int QueryDb4Info(RunContext& ctx, ConnectionHandle handle) {
   RfcTableHandle tables[kObjectTableCount];
   EnterStep(ctx, "ItCreate");
   for (int i = 0; i < kObjectTableCount; ++i) {
-    tables[i] = ItCreate(kObjectTableNames[i], kObjectRowLength, 0, 0);
+    tables[i] = Rfc(ctx).ItCreate(kObjectTableNames[i], kObjectRowLength, 0, 0);
     if (tables[i] == nullptr) {
       ReportRfcFailure(ctx, std::string("ItCreate ") + kObjectTableNames[i]);
     }
@@ -190,7 +190,7 @@ int QueryDb4Info(RunContext& ctx, ConnectionHandle handle) {
 
   EnterStep(ctx, "ItDelete");
   for (int i = 0; i < kObjectTableCount; ++i) {
-    if (ItDelete(tables[i]) != 0) {
+    if (Rfc(ctx).ItDelete(tables[i]) != 0) {
       ReportRfcFailure(ctx, std::string("ItDelete ") + kObjectTableNames[i]);
     }
   }

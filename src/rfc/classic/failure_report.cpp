@@ -55,7 +55,7 @@ void InstallClassicEnvironment(RunContext& ctx) {
   g_reportingRun = &ctx;
   LibraryState& state = ClassicState(ctx);
   state.environment = RfcEnvironmentRecord{RfcFailureHandler, nullptr};
-  RfcEnvironment(&state.environment);
+  state.operations.RfcEnvironment(&state.environment);
 }
 
 namespace {
@@ -113,8 +113,9 @@ RfcFailureOutput RfcFailureReportFor(const RunContext& ctx, std::string_view ope
 void ReportRfcFailure(RunContext& ctx, std::string_view operation) {
   RfcErrorInfo error;
   std::memset(&error, 0, sizeof error);
-  RfcLastError(&error);
-  RfcClose(0);
+  const RfcOperations& rfc = Rfc(ctx);
+  rfc.RfcLastError(&error);
+  rfc.RfcClose(0);
   // The report is printed whole and is the last thing printed: the print lock is kept until
   // the process ends, so a deadline striking now can neither cut into it nor follow it. The
   // library is called before, never while the lock is held.

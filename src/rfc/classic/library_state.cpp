@@ -10,4 +10,6 @@ LibraryStatePtr MakeLibraryState() { return LibraryStatePtr(new LibraryState());
 
 LibraryState& ClassicState(RunContext& ctx) { return *ctx.rfc.library; }
 
+const RfcOperations& Rfc(RunContext& ctx) { return ctx.rfc.library->operations; }
+
 }  // namespace kelvoran

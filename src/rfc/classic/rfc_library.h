@@ -1,8 +1,9 @@
 /// The classic RFC client library, as the probe calls it.
 ///
 /// This is the one place where the library's operations and records are declared. The probe
-/// reaches SAP systems only through these calls; on the monitor's host they resolve to the SAP
-/// library, on our machines to the simulated library in simrfc/.
+/// reaches SAP systems only through these calls, made through its table of the library's
+/// operations (rfc_operations.h): on the monitor's host they are SAP's library's, on our
+/// machines the simulated library's in simrfc/.
 #ifndef KELVORAN_RFC_CLASSIC_RFC_LIBRARY_H
 #define KELVORAN_RFC_CLASSIC_RFC_LIBRARY_H
 
@@ -130,20 +131,24 @@ typedef struct RfcTable {
   int libraryCreated;
 } RfcTable;
 
-void RFC_CALL RfcEnvironment(RfcEnvironmentRecord* environment);
-RfcHandle RFC_CALL RfcOpen(ConnectionOptions* options);
-RfcHandle RFC_CALL RfcOpenEx(const char* connectString, RfcOpenErrorInfo* errorInfo);
-void RFC_CALL RfcClose(RfcHandle handle);
-int RFC_CALL RfcLastError(RfcErrorInfo* errorInfo);
-RfcReturnCode RFC_CALL RfcInstallStructure(const char* name, RfcTypeElement* elements,
-                                           unsigned int count, RfcTypeHandle* typeHandle);
-RfcReturnCode RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcParameter* exporting,
-                               RfcTable* tables);
-RfcReturnCode RFC_CALL RfcReceive(RfcHandle handle, RfcParameter* importing, RfcTable* tables,
-                                  char** exception);
-RfcTableHandle RFC_CALL ItCreate(const char* name, unsigned int rowLength, unsigned int occurs,
-                                 unsigned int memory);
-int RFC_CALL ItDelete(RfcTableHandle table);
+/* The operations, as the types of their functions: <operation>Function. */
+typedef void RFC_CALL RfcEnvironmentFunction(RfcEnvironmentRecord* environment);
+typedef RfcHandle RFC_CALL RfcOpenFunction(ConnectionOptions* options);
+typedef RfcHandle RFC_CALL RfcOpenExFunction(const char* connectString,
+                                             RfcOpenErrorInfo* errorInfo);
+typedef void RFC_CALL RfcCloseFunction(RfcHandle handle);
+typedef int RFC_CALL RfcLastErrorFunction(RfcErrorInfo* errorInfo);
+typedef RfcReturnCode RFC_CALL RfcInstallStructureFunction(const char* name,
+                                                           RfcTypeElement* elements,
+                                                           unsigned int count,
+                                                           RfcTypeHandle* typeHandle);
+typedef RfcReturnCode RFC_CALL RfcCallFunction(RfcHandle handle, const char* function,
+                                               RfcParameter* exporting, RfcTable* tables);
+typedef RfcReturnCode RFC_CALL RfcReceiveFunction(RfcHandle handle, RfcParameter* importing,
+                                                  RfcTable* tables, char** exception);
+typedef RfcTableHandle RFC_CALL ItCreateFunction(const char* name, unsigned int rowLength,
+                                                 unsigned int occurs, unsigned int memory);
+typedef int RFC_CALL ItDeleteFunction(RfcTableHandle table);
 
 #ifdef __cplusplus
 }

@@ -36,8 +36,8 @@ void InstallSystemInfoType(RunContext& ctx) {
                                  kSystemInfoFields[i].length, 0, 0};
   }
   EnterStep(ctx, "RfcInstallStructure");
-  if (RfcInstallStructure("RFCSI", elements, kSystemInfoFieldCount, &ClassicState(ctx).systemInfoType) !=
-      RFC_OK) {
+  if (Rfc(ctx).RfcInstallStructure("RFCSI", elements, kSystemInfoFieldCount,
+                                    &ClassicState(ctx).systemInfoType) != RFC_OK) {
     ReportRfcFailure(ctx, "RfcInstallStructure");
   }
 }
@@ -65,7 +65,7 @@ int CallSystemInfo(RunContext& ctx, RfcHandle handle, std::int32_t* currentResou
   RfcParameter noParameters[] = {RfcParameter{nullptr, 0, 0, 0, nullptr}};
   RfcTable noTables[] = {RfcTable{nullptr, 0, 0, 0, nullptr, 0, 0}};
   EnterStep(ctx, "RfcCall");
-  int result = RfcCall(handle, "RFC_SYSTEM_INFO", noParameters, noTables);
+  int result = Rfc(ctx).RfcCall(handle, "RFC_SYSTEM_INFO", noParameters, noTables);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcCall called", "");
   if (result != RFC_OK) return result;
 
@@ -79,7 +79,7 @@ int CallSystemInfo(RunContext& ctx, RfcHandle handle, std::int32_t* currentResou
       RfcParameter{nullptr, 0, 0, 0, nullptr}};
   char* exception = nullptr;
   EnterStep(ctx, "RfcReceive");
-  result = RfcReceive(handle, received, noTables, &exception);
+  result = Rfc(ctx).RfcReceive(handle, received, noTables, &exception);
   WriteLogLine(ctx, static_cast<std::int32_t>(handle), "RfcReceive called", "");
   CopyExceptionName(result, exception, exceptionText);
   return result;

@@ -52,8 +52,8 @@ ConnectionHandle Open(RunContext& ctx, LibraryState& rfc) {
   }
   EnterStep(ctx, "RfcOpenConnection");
   rfc.lastError = NwErrorInfo{};
-  rfc.connection = RfcOpenConnection(rfc.parameters.data(),
-                                     static_cast<unsigned>(rfc.parameters.size()), &rfc.lastError);
+  rfc.connection = rfc.operations.RfcOpenConnection(
+      rfc.parameters.data(), static_cast<unsigned>(rfc.parameters.size()), &rfc.lastError);
   return rfc.connection != nullptr ? ++rfc.opened : 0;
 }
 
@@ -121,7 +121,8 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
     // another): naming its directory again makes it read the file just written.
     rfc.lastError = NwErrorInfo{};
     EnterStep(ctx, "RfcSetIniPath");
-    if (RfcSetIniPath(ToSapText(".", CodePage::Latin1).c_str(), &rfc.lastError) != NW_OK) {
+    if (rfc.operations.RfcSetIniPath(ToSapText(".", CodePage::Latin1).c_str(),
+                                     &rfc.lastError) != NW_OK) {
       return 0;
     }
     handle = Open(ctx, rfc);
@@ -135,7 +136,7 @@ void CloseConnection(RunContext& ctx) {
   if (rfc.connection != nullptr) {
     EnterStep(ctx, "RfcCloseConnection");
     NwErrorInfo ignored{};
-    RfcCloseConnection(rfc.connection, &ignored);
+    rfc.operations.RfcCloseConnection(rfc.connection, &ignored);
     rfc.connection = nullptr;
   }
   ctx.connectionHandle = 0;

@@ -32,13 +32,13 @@ FunctionCall::FunctionCall(RunContext& ctx, const char* module)
   NwErrorInfo error{};
   EnterStep(ctx_, "RfcGetFunctionDesc");
   const NwFunctionDescHandle description =
-      RfcGetFunctionDesc(rfc_.connection, Name(module).c_str(), &error);
+      rfc_.operations.RfcGetFunctionDesc(rfc_.connection, Name(module).c_str(), &error);
   if (description == nullptr) {
     Failed(error);
     return;
   }
   EnterStep(ctx_, "RfcCreateFunction");
-  function_ = RfcCreateFunction(description, &error);
+  function_ = rfc_.operations.RfcCreateFunction(description, &error);
   if (function_ == nullptr) Failed(error);
 }
 
@@ -46,14 +46,14 @@ FunctionCall::~FunctionCall() {
   if (function_ == nullptr) return;
   EnterStep(ctx_, "RfcDestroyFunction");
   NwErrorInfo ignored{};
-  RfcDestroyFunction(function_, &ignored);
+  rfc_.operations.RfcDestroyFunction(function_, &ignored);
 }
 
 int FunctionCall::Invoke() {
   if (result_ != 0) return result_;
   NwErrorInfo error{};
   EnterStep(ctx_, "RfcInvoke");
-  const int code = RfcInvoke(rfc_.connection, function_, &error);
+  const int code = rfc_.operations.RfcInvoke(rfc_.connection, function_, &error);
   WriteLogLine(ctx_, static_cast<std::int32_t>(ctx_.connectionHandle), "RfcInvoke called", "");
   if (code != NW_OK) {
     error.code = code;
@@ -66,7 +66,8 @@ NwDataHandle FunctionCall::Structure(const char* name) {
   if (result_ != 0) return nullptr;
   NwErrorInfo error{};
   NwDataHandle structure = nullptr;
-  const int code = RfcGetStructure(function_, Name(name).c_str(), &structure, &error);
+  const int code =
+      rfc_.operations.RfcGetStructure(function_, Name(name).c_str(), &structure, &error);
   if (code != NW_OK || structure == nullptr) {
     error.code = code;
     Failed(error);
@@ -80,7 +81,8 @@ std::optional<std::string> FunctionCall::Chars(NwDataHandle structure, const cha
   if (result_ != 0) return std::nullopt;
   std::vector<SapChar> buffer(length, SapChar(' '));
   NwErrorInfo error{};
-  const int code = RfcGetChars(structure, Name(field).c_str(), buffer.data(), length, &error);
+  const int code = rfc_.operations.RfcGetChars(structure, Name(field).c_str(), buffer.data(),
+                                               length, &error);
   if (code != NW_OK) {
     error.code = code;
     Failed(error);
@@ -93,7 +95,7 @@ std::optional<std::int32_t> FunctionCall::Int(NwDataHandle structure, const char
   if (result_ != 0) return std::nullopt;
   int value = 0;
   NwErrorInfo error{};
-  const int code = RfcGetInt(structure, Name(field).c_str(), &value, &error);
+  const int code = rfc_.operations.RfcGetInt(structure, Name(field).c_str(), &value, &error);
   if (code != NW_OK) {
     error.code = code;
     Failed(error);
@@ -111,8 +113,9 @@ std::optional<std::string> FunctionCall::Decimal(NwDataHandle structure, const c
   for (int attempt = 0; attempt < 2; ++attempt) {
     unsigned stringLength = 0;
     NwErrorInfo error{};
-    const int code = RfcGetString(structure, Name(field).c_str(), buffer.data(),
-                                  static_cast<unsigned>(buffer.size()), &stringLength, &error);
+    const int code = rfc_.operations.RfcGetString(structure, Name(field).c_str(), buffer.data(),
+                                                  static_cast<unsigned>(buffer.size()),
+                                                  &stringLength, &error);
     if (code == NW_BUFFER_TOO_SMALL && attempt == 0 && stringLength < 1024) {
       buffer.assign(stringLength + 1, SapChar(0));
       continue;

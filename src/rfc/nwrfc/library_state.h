@@ -1,12 +1,15 @@
-/// What the probe keeps of the NW RFC library for the whole process: the open connection, the
-/// parameters handed to it, and the error record of the last failed step.
+/// What the probe keeps of the NW RFC library for the whole process: its table of operations,
+/// the open connection, the parameters handed to it, and the error record of the last failed
+/// step.
 #ifndef KELVORAN_RFC_NWRFC_LIBRARY_STATE_H
 #define KELVORAN_RFC_NWRFC_LIBRARY_STATE_H
 
 #include <string>
 #include <vector>
 
+#include "rfc/library_loading.h"
 #include "rfc/nwrfc/nwrfc_library.h"
+#include "rfc/nwrfc/nwrfc_operations.h"
 #include "rfc/nwrfc/sap_text.h"
 #include "rfc/rfc_state.h"
 
@@ -15,6 +18,9 @@ namespace kelvoran {
 struct RunContext;
 
 struct LibraryState {
+  /// The library where it is loaded while the probe runs, and its operations.
+  SapLibrary sap;
+  NwOperations operations;
   /// The open connection, null when none; the run knows it by `number`.
   NwConnectionHandle connection = nullptr;
   /// How many connections this process has opened: the number the run and its log lines

@@ -1,8 +1,10 @@
 /// SAP's NetWeaver RFC SDK (7.50), as the probe calls it: the one place where the records and
 /// operations of that library are declared for the probe.
 ///
-/// On the monitor's host the calls resolve to SAP's sapnwrfc.dll (libsapnwrfc.so on Linux); on
-/// our machines to the simulated library in simnwrfc/, which declares the same API itself. The
+/// The probe makes its calls through its table of the library's operations
+/// (nwrfc_operations.h): on the monitor's host they are SAP's sapnwrfc.dll's (libsapnwrfc.so on
+/// Linux), on our machines the simulated library's in simnwrfc/, which declares the same API
+/// itself. The
 /// layouts below are SAP's; the checks after them fail to compile if an edit moves a member.
 #ifndef KELVORAN_RFC_NWRFC_NWRFC_LIBRARY_H
 #define KELVORAN_RFC_NWRFC_NWRFC_LIBRARY_H
@@ -65,26 +67,30 @@ typedef struct NwConnection* NwConnectionHandle;
 typedef struct NwFunctionDescription* NwFunctionDescHandle;
 typedef struct NwDataContainer* NwDataHandle;
 
-NwConnectionHandle NWRFC_CALL RfcOpenConnection(const NwConnectionParameter* connectionParams,
-                                                unsigned paramCount, NwErrorInfo* errorInfo);
-int NWRFC_CALL RfcCloseConnection(NwConnectionHandle connection, NwErrorInfo* errorInfo);
-NwFunctionDescHandle NWRFC_CALL RfcGetFunctionDesc(NwConnectionHandle connection,
-                                                   const SapChar* funcName,
-                                                   NwErrorInfo* errorInfo);
-NwDataHandle NWRFC_CALL RfcCreateFunction(NwFunctionDescHandle funcDesc, NwErrorInfo* errorInfo);
-int NWRFC_CALL RfcDestroyFunction(NwDataHandle function, NwErrorInfo* errorInfo);
-int NWRFC_CALL RfcInvoke(NwConnectionHandle connection, NwDataHandle function,
-                         NwErrorInfo* errorInfo);
-int NWRFC_CALL RfcGetStructure(NwDataHandle container, const SapChar* name,
-                               NwDataHandle* structure, NwErrorInfo* errorInfo);
-int NWRFC_CALL RfcGetChars(NwDataHandle container, const SapChar* name, SapChar* charBuffer,
-                           unsigned bufferLength, NwErrorInfo* errorInfo);
-int NWRFC_CALL RfcGetInt(NwDataHandle container, const SapChar* name, int* value,
-                         NwErrorInfo* errorInfo);
-int NWRFC_CALL RfcSetIniPath(const SapChar* pathName, NwErrorInfo* errorInfo);
-int NWRFC_CALL RfcGetString(NwDataHandle container, const SapChar* name, SapChar* stringBuffer,
-                            unsigned bufferLength, unsigned* stringLength,
-                            NwErrorInfo* errorInfo);
+/* The operations, as the types of their functions: <operation>Function. */
+typedef NwConnectionHandle NWRFC_CALL RfcOpenConnectionFunction(
+    const NwConnectionParameter* connectionParams, unsigned paramCount, NwErrorInfo* errorInfo);
+typedef int NWRFC_CALL RfcCloseConnectionFunction(NwConnectionHandle connection,
+                                                  NwErrorInfo* errorInfo);
+typedef NwFunctionDescHandle NWRFC_CALL RfcGetFunctionDescFunction(NwConnectionHandle connection,
+                                                                   const SapChar* funcName,
+                                                                   NwErrorInfo* errorInfo);
+typedef NwDataHandle NWRFC_CALL RfcCreateFunctionFunction(NwFunctionDescHandle funcDesc,
+                                                          NwErrorInfo* errorInfo);
+typedef int NWRFC_CALL RfcDestroyFunctionFunction(NwDataHandle function, NwErrorInfo* errorInfo);
+typedef int NWRFC_CALL RfcInvokeFunction(NwConnectionHandle connection, NwDataHandle function,
+                                         NwErrorInfo* errorInfo);
+typedef int NWRFC_CALL RfcGetStructureFunction(NwDataHandle container, const SapChar* name,
+                                               NwDataHandle* structure, NwErrorInfo* errorInfo);
+typedef int NWRFC_CALL RfcGetCharsFunction(NwDataHandle container, const SapChar* name,
+                                           SapChar* charBuffer, unsigned bufferLength,
+                                           NwErrorInfo* errorInfo);
+typedef int NWRFC_CALL RfcGetIntFunction(NwDataHandle container, const SapChar* name, int* value,
+                                         NwErrorInfo* errorInfo);
+typedef int NWRFC_CALL RfcSetIniPathFunction(const SapChar* pathName, NwErrorInfo* errorInfo);
+typedef int NWRFC_CALL RfcGetStringFunction(NwDataHandle container, const SapChar* name,
+                                            SapChar* stringBuffer, unsigned bufferLength,
+                                            unsigned* stringLength, NwErrorInfo* errorInfo);
 
 }  // extern "C"
 

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "rfc/classic/rfc_library.h"
+#include "rfc/classic/library_state.h"
 #include "rfc/classic/trace_scan.h"
 #include "rfc/connection.h"
 #include "rfc/db4_query.h"
@@ -47,13 +47,13 @@ class ProbeUseTest : public SimLibraryTest {
     t_.ctx.callStatus = kCallFailed;
     if (CheckSystemInfo(t_.ctx, handle) == 0) {
       if (t_.ctx.databaseSystem.compare(0, 3, "DB4") != 0) {
-        RfcClose(handle);
+        Rfc(t_.ctx).RfcClose(handle);
         return "database " + t_.ctx.databaseSystem;
       }
       t_.ctx.callStatus = kCallFailed;
       QueryDb4Info(t_.ctx, handle);
     }
-    RfcClose(handle);
+    Rfc(t_.ctx).RfcClose(handle);
     if (t_.ctx.callStatus == kCallFailed) ScanTraceFile(t_.ctx);
     return t_.ctx.output.Text();
   }
