@@ -194,13 +194,13 @@ class SideBySideRun {
   }
 
   // Ends the children still running but the one in `keep`. A child ended while it was writing
-  // its copy of a per-destination file leaves that copy: it is removed while the child's id is
-  // still its own.
+  // its copy of a per-destination file, or while the NW RFC library read its own folder, leaves
+  // that behind: it is removed while the child's id is still its own.
   void EndChildren(std::size_t keep) {
     for (std::size_t slot = 0; slot < width_; ++slot) {
       if (slotSystem_[slot] == kNoSlot || slot == keep) continue;
       children_.Kill(slot);
-      ctx_.files.Remove(TemporaryIniNameOf(children_.Id(slot)));
+      RemoveTemporaryIniOf(ctx_.files, children_.Id(slot));
       children_.Finish(slot);
       systems_[slotSystem_[slot]].slot = kNoSlot;
       slotSystem_[slot] = kNoSlot;

@@ -7,6 +7,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 #include "platform/device_names.h"
@@ -27,12 +29,13 @@ bool Nameable(const std::string& path) {
   return true;
 }
 
-enum class Kind { Missing, Regular, Other };
+enum class Kind { Missing, Regular, Directory, Other };
 
 Kind KindOf(const std::string& path) {
   struct stat status;
   if (stat(path.c_str(), &status) != 0) return Kind::Missing;
-  return S_ISREG(status.st_mode) ? Kind::Regular : Kind::Other;
+  if (S_ISREG(status.st_mode)) return Kind::Regular;
+  return S_ISDIR(status.st_mode) ? Kind::Directory : Kind::Other;
 }
 
 bool IsRegular(std::FILE* file) {
@@ -46,11 +49,30 @@ FilePtr DiskFileSystem::Open(const std::string& path, const char* mode) {
   if (!Nameable(path)) return nullptr;
   // Looked at before opening: opening a pipe or a device may never return.
   const Kind kind = KindOf(path);
-  if (kind == Kind::Other || (mode[0] == 'r' && kind == Kind::Missing)) return nullptr;
+  if (kind == Kind::Other || kind == Kind::Directory || (mode[0] == 'r' && kind == Kind::Missing))
+    return nullptr;
   FilePtr file(std::fopen(path.c_str(), mode));
   // And again once open, in case something else took the name's place in between.
   if (file && !IsRegular(file.get())) return nullptr;
   return file;
+}
+
+bool DiskFileSystem::MakeFolder(const std::string& path) {
+  if (!Nameable(path)) return false;
+#ifdef _WIN32
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+#else
+  return mkdir(path.c_str(), 0700) == 0;
+#endif
+}
+
+bool DiskFileSystem::RemoveFolder(const std::string& path) {
+  if (!Nameable(path) || KindOf(path) != Kind::Directory) return false;
+#ifdef _WIN32
+  return RemoveDirectoryA(path.c_str()) != 0;
+#else
+  return rmdir(path.c_str()) == 0;
+#endif
 }
 
 bool DiskFileSystem::Remove(const std::string& path) {
@@ -59,7 +81,7 @@ bool DiskFileSystem::Remove(const std::string& path) {
 
 bool DiskFileSystem::Rename(const std::string& from, const std::string& to) {
   if (!Nameable(from) || !Nameable(to) || KindOf(from) != Kind::Regular ||
-      KindOf(to) == Kind::Other)
+      (KindOf(to) != Kind::Regular && KindOf(to) != Kind::Missing))
     return false;
 #ifdef _WIN32
   // rename() on Windows refuses to replace an existing file.

@@ -30,6 +30,12 @@ class FileSystem {
   /// True when both paths name one and the same existing file, as the file system sees it
   /// (letter case, links, Windows' trailing dots); false when either does not exist.
   virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+  /// Creates the directory `path`, for this account alone where the system has such rights;
+  /// false when it cannot be created or something by that name is there already.
+  virtual bool MakeFolder(const std::string& path) = 0;
+  /// Removes the directory `path`, which must be empty; false when it could not be removed (a
+  /// missing directory included).
+  virtual bool RemoveFolder(const std::string& path) = 0;
 
   /// A file exists when it can be opened for reading in text mode.
   bool Exists(const std::string& path) { return Open(path, "r") != nullptr; }
@@ -46,6 +52,8 @@ class DiskFileSystem : public FileSystem {
   bool Remove(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   bool SameFile(const std::string& a, const std::string& b) override;
+  bool MakeFolder(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
 };
 
 }  // namespace kelvoran

@@ -90,13 +90,10 @@ TEST(FileNamesTest, PerDestinationFileThatIsSapRfcIniItself) {
                         "\n> No.of DB-Tables: 41234 #\n> No.of Prim.Keys: 40877 #"
                         "\n> No.of Indexes: 61590 #\n"));
     EXPECT_EQ(result.status, 0);
+    // The NW RFC library read its own file, written from this one in a folder of the probe's
+    // own that is gone again (the measurement through the entry shows it was read).
     if (ProbeUsesClassicLibrary()) {
       EXPECT_EQ(dir.Read("SapRfc.ini"), entry);
-    } else {
-      // The NW RFC library reads its own file, written from this one.
-      EXPECT_NE(dir.Read("sapnwrfc.ini").find("\nDEST=" + std::string(destination) +
-                                               "\nASHOST=sapprd01\nSYSNR=00\n"),
-                std::string::npos);
     }
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
       EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();

@@ -96,8 +96,8 @@ TEST_F(NwLibraryTest, ReturnCodesAndTheirExplanations) {
   });
 }
 
-// A user's SapRfc.PRD keeps working: the probe writes it over to sapnwrfc.ini and opens by
-// destination; what sapnwrfc.ini cannot say is refused, Error 1011 naming the line.
+// A user's SapRfc.PRD keeps working: the probe writes it over to an sapnwrfc.ini of its own and
+// opens by destination; what sapnwrfc.ini cannot say is refused, Error 1011 naming the line.
 TEST_F(NwLibraryTest, PerDestinationFileBecomesSapNwRfcIni) {
   const std::string open = "Error 1011: RFC-Open for PRD failed ! - ";
   ProfileSettings elsewhere;
@@ -131,10 +131,12 @@ TEST_F(NwLibraryTest, PerDestinationFileBecomesSapNwRfcIni) {
   dir.WriteLandscape(kSystem);
   dir.WriteProfile("PRD.P00", elsewhere);
   dir.Write("SapRfc.PRD", "DEST=PRD\r\nTYPE=A\r\nASHOST=sapprd01\r\nSYSNR=00\r\n");
+  // An sapnwrfc.ini of the operator's in the working directory is neither read nor touched: the
+  // probe's own is written in a folder of its own, gone again once the library has opened.
+  const std::string operators = "DEST=PRD\nASHOST=sapxxx01\nSYSNR=00\n";
+  dir.Write("sapnwrfc.ini", operators);
   ASSERT_EQ(dir.Run({"PRD"}).status, 0);
-  EXPECT_EQ(dir.Read("sapnwrfc.ini"),
-            "# sapnwrfc.ini, written by Kelvoran from SapRfc.PRD for the measurement through "
-            "it.\nDEST=PRD\nASHOST=sapprd01\nSYSNR=00\n");
+  EXPECT_EQ(dir.Read("sapnwrfc.ini"), operators);
   EXPECT_FALSE(dir.Exists("SapRfc.ini"));
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
     EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
@@ -178,23 +180,6 @@ TEST_F(NwLibraryTest, GlobalRunNamesAnUntranslatableLineOnStandardError) {
   EXPECT_EQ(result.err,
             OnConsole("* SapRfc.PRD line 3: the key TPNAME has no counterpart in sapnwrfc.ini\n"));
   EXPECT_EQ(result.status, 0);
-}
-
-TEST_F(NwLibraryTest, SapNwRfcIniThatCannotBeWritten) {
-  ProbeDirectory dir;
-  dir.WriteLandscape(kSystem);
-  dir.WriteProfile("PRD.P00", ProfileSettings{});
-  dir.Write("SapRfc.PRD", "DEST=PRD\nASHOST=sapprd01\nSYSNR=00\n");
-  std::filesystem::create_directory(dir.Path() / "sapnwrfc.ini");
-  const ProcessResult result = dir.Run({"PRD", "FLAVOUR=Tolvane"});
-  EXPECT_EQ(result.out,
-            OnConsole(kDestinationLine + ErrorDocument("Error 1011: RFC-Open for PRD failed ! - "
-                                                       "sapnwrfc.ini cannot be written from "
-                                                       "SapRfc.PRD in the working directory")));
-  EXPECT_EQ(result.status, 2);
-  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
-  }
 }
 
 // SAP's texts arrive in UTF-16 and become the host's code page: Latin-1 here, Windows-1252 on

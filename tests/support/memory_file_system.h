@@ -4,6 +4,7 @@
 #define KELVORAN_TESTS_SUPPORT_MEMORY_FILE_SYSTEM_H
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,17 @@ class MemoryFileSystem : public FileSystem {
     return a == b && files_.count(a) != 0;
   }
 
+  bool MakeFolder(const std::string& path) override {
+    return files_.count(path) == 0 && directories_.insert(path).second;
+  }
+  bool RemoveFolder(const std::string& path) override { return directories_.erase(path) > 0; }
+
   /// Every path opened so far, in order.
   const std::vector<std::string>& Probes() const { return probes_; }
 
  private:
   std::map<std::string, std::string> files_;
+  std::set<std::string> directories_;
   std::vector<std::string> probes_;
 };
 

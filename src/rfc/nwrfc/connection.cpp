@@ -1,17 +1,19 @@
 // Opening a connection through the NW RFC library: directly with the profile's host and system
 // number, or by destination through sapnwrfc.ini, which the probe writes from the user's
-// per-destination file.
+// per-destination file into a folder of its own.
 #include "rfc/connection.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "output/log_writer.h"
 #include "rfc/connection_route.h"
 #include "rfc/nwrfc/destination_file.h"
 #include "rfc/nwrfc/library_state.h"
+#include "rfc/temporary_ini.h"
 #include "run_context.h"
 #include "step_report.h"
 
@@ -55,6 +57,22 @@ ConnectionHandle Open(RunContext& ctx, LibraryState& rfc) {
   rfc.connection = rfc.operations.RfcOpenConnection(
       rfc.parameters.data(), static_cast<unsigned>(rfc.parameters.size()), &rfc.lastError);
   return rfc.connection != nullptr ? ++rfc.opened : 0;
+}
+
+// Writes `ini` as sapnwrfc.ini into the folder `folder` of this process's own; false when it
+// cannot. From here until it is removed, every ending of the process removes the folder.
+bool WriteOwnIni(RunContext& ctx, const std::string& folder, std::string_view ini) {
+  static_assert(std::string_view(kNwRfcIniName) == kOwnFolderIniName);
+  // A folder of that name left by a process that was killed with the same id goes first.
+  ctx.files.Remove(folder + "/" + kOwnFolderIniName);
+  ctx.files.RemoveFolder(folder);
+  if (!ctx.files.MakeFolder(folder)) return false;
+  ctx.rfc.temporaryIniPresent.store(true);
+  FilePtr file = ctx.files.Open(folder + "/" + kOwnFolderIniName, "wb");
+  bool written = file && std::fwrite(ini.data(), 1, ini.size(), file.get()) == ini.size();
+  if (file && std::fclose(file.release()) != 0) written = false;
+  if (!written) RemoveTemporaryIni(ctx);
+  return written;
 }
 
 ConnectionHandle Logged(RunContext& ctx, ConnectionHandle handle) {
@@ -110,23 +128,25 @@ ConnectionHandle OpenConnection(RunContext& ctx) {
   AddParameter(rfc, "user", c.user);
   AddParameter(rfc, "passwd", c.password);
   AddParameter(rfc, "lang", "D");
+  // sapnwrfc.ini goes into a folder of this probe's own, which no other probe of the sensor
+  // folder reads or writes: no lock is needed, so a logon that hangs keeps no other probe
+  // waiting, and an sapnwrfc.ini of the operator's in the working directory is never touched.
+  // The folder is gone again as soon as the library has opened.
+  const std::string& folder = TemporaryIniName(ctx);
+  if (!WriteOwnIni(ctx, folder, translated.ini)) {
+    return GiveUpOpen(ctx, std::string(kNwRfcIniName) + " cannot be written from " +
+                               destinationIniName + " in the working directory");
+  }
+  // The library may keep sapnwrfc.ini once read (a global run opens one destination after
+  // another): naming the folder makes it read the file just written.
+  rfc.lastError = NwErrorInfo{};
+  EnterStep(ctx, "RfcSetIniPath");
   ConnectionHandle handle = 0;
-  {
-    const SapRfcIniLock lock(ctx);
-    if (!ReplaceLibraryFile(ctx, translated.ini, kNwRfcIniName)) {
-      return GiveUpOpen(ctx, std::string(kNwRfcIniName) + " cannot be written from " +
-                                 destinationIniName + " in the working directory");
-    }
-    // The library may keep sapnwrfc.ini once read (a global run opens one destination after
-    // another): naming its directory again makes it read the file just written.
-    rfc.lastError = NwErrorInfo{};
-    EnterStep(ctx, "RfcSetIniPath");
-    if (rfc.operations.RfcSetIniPath(ToSapText(".", CodePage::Latin1).c_str(),
-                                     &rfc.lastError) != NW_OK) {
-      return 0;
-    }
+  if (rfc.operations.RfcSetIniPath(ToSapText(folder, CodePage::Latin1).c_str(), &rfc.lastError) ==
+      NW_OK) {
     handle = Open(ctx, rfc);
   }
+  RemoveTemporaryIni(ctx);
   return Logged(ctx, handle);
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "rfc/library_steps.h"
 #include "rfc/nwrfc/library_state.h"
 #include "support/temp_dir.h"
 #include "support/test_context.h"
@@ -57,6 +58,29 @@ TEST(NwConnectionTest, ParametersLeaveOutTrailingBlanks) {
     OpenConnection(t.ctx);
     EXPECT_EQ(Parameters(t.ctx), c.parameters);
   }
+}
+
+// A folder of the probe's own that cannot be made: Error 1011 says so, the library is not asked
+// to open, and nothing is left behind.
+TEST(NwConnectionTest, OwnFolderThatCannotBeMade) {
+  class NoFolders : public DiskFileSystem {
+   public:
+    bool MakeFolder(const std::string&) override { return false; }
+  };
+  TempDir dir;
+  const ScopedWorkingDirectory cwd(dir.Path());
+  dir.Write("SapRfc.PRD", "DEST=PRD\nASHOST=sapprd\nSYSNR=07\n");
+  CapturedConsole console;
+  NoFolders files;
+  FixedClock clock("14:03:07");
+  RunContext refusing(console, files, clock);
+  ASSERT_EQ(LoadRfcLibrary(refusing, ""), std::nullopt);
+  refusing.profile = {"", "PRD", "100", "MONI", "pw", "E", "R/3", "sapprd", "07", "", ""};
+  EXPECT_EQ(OpenConnection(refusing), 0u);
+  EXPECT_EQ(refusing.rfc.openFailure,
+            "sapnwrfc.ini cannot be written from SapRfc.PRD in the working directory");
+  EXPECT_EQ(NwState(refusing).opened, 0u);
+  EXPECT_FALSE(refusing.rfc.temporaryIniPresent.load());
 }
 
 }  // namespace
