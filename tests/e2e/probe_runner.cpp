@@ -162,6 +162,30 @@ std::mutex& ProcessCreation() {
   return creation;
 }
 
+// Creates `program` suspended, with the standard streams of `startup` inheritable only while
+// it is created. Wine now and then fails to create a process that starts fine a moment later:
+// a failed creation is tried twice more before the test fails, naming the system's error.
+PROCESS_INFORMATION CreateSuspended(const std::string& program, std::wstring& commandLine,
+                                    DWORD flags, void* environment,
+                                    const std::filesystem::path& directory,
+                                    STARTUPINFOW& startup) {
+  PROCESS_INFORMATION process{};
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    std::lock_guard<std::mutex> lock(ProcessCreation());
+    const HANDLE streams[] = {startup.hStdInput, startup.hStdOutput, startup.hStdError};
+    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    const BOOL created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                        flags | CREATE_NO_WINDOW | CREATE_SUSPENDED, environment,
+                                        directory.wstring().c_str(), &startup, &process);
+    error = created ? 0 : GetLastError();
+    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, 0);
+    if (created) return process;
+  }
+  throw std::runtime_error("cannot start " + program + " (error " + std::to_string(error) + ")");
+}
+
 // Every process a test starts runs in a job of its own, with everything it starts in turn, so
 // that the test sees what outlives the program: a probe must leave nothing running (a process
 // left behind may hold a connection to SAP), and under Wine such a process would also keep the
@@ -281,19 +305,10 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   startup.hStdInput = in.Handle();
   startup.hStdOutput = out.Handle();
   startup.hStdError = err.Handle();
-  PROCESS_INFORMATION process{};
-  BOOL created = FALSE;
   RunJob job;
-  {
-    std::lock_guard<std::mutex> lock(ProcessCreation());
-    const HANDLE streams[] = {in.Handle(), out.Handle(), err.Handle()};
-    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                             CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW | CREATE_SUSPENDED,
-                             block.data(), directory.wstring().c_str(), &startup, &process);
-    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, 0);
-  }
-  if (!created) throw std::runtime_error("cannot start " + program);
+  const PROCESS_INFORMATION process =
+      CreateSuspended(program, commandLine, CREATE_UNICODE_ENVIRONMENT, block.data(), directory,
+                      startup);
   job.Start(process);
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = 0;
@@ -326,18 +341,8 @@ StartedProcess::StartedProcess(const std::string& program, const std::vector<std
   startup.hStdInput = streams_->in.Handle();
   startup.hStdOutput = streams_->out.Handle();
   startup.hStdError = streams_->err.Handle();
-  PROCESS_INFORMATION process{};
-  BOOL created = FALSE;
-  {
-    std::lock_guard<std::mutex> lock(ProcessCreation());
-    const HANDLE streams[] = {startup.hStdInput, startup.hStdOutput, startup.hStdError};
-    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                             CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
-                             directory.wstring().c_str(), &startup, &process);
-    for (HANDLE stream : streams) SetHandleInformation(stream, HANDLE_FLAG_INHERIT, 0);
-  }
-  if (!created) throw std::runtime_error("cannot start " + program);
+  const PROCESS_INFORMATION process =
+      CreateSuspended(program, commandLine, 0, nullptr, directory, startup);
   streams_->job.Start(process);
   handle_ = reinterpret_cast<long long>(process.hProcess);
   id_ = process.dwProcessId;
