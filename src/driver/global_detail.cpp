@@ -83,7 +83,8 @@ void WriteCount(RunContext& ctx, const char* name, unsigned count) {
 void WriteAlarmingCount(RunContext& ctx, const char* name, unsigned count,
                         std::string_view head, const std::vector<std::string>& names) {
   const std::string message =
-      names.empty() ? std::string() : std::string(head) + NameList(names, kLimitMessageCapacity - head.size());
+      names.empty() ? std::string()
+                    : std::string(head) + NameList(names, kLimitMessageCapacity - head.size());
   PrtgChannelTags tags;
   tags.unit = "Count";
   tags.errorAbove = "0";
